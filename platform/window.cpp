@@ -1,0 +1,111 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "platform/window_internal.h"
+
+namespace {
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+std::chrono::steady_clock::time_point lastPresent;
+} // namespace
+
+SDL_Window* platformWindow() { return window; }
+
+bool createWindow(const char* title, int clientWidth, int clientHeight, bool hidden) {
+    if (window) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "Cannot start the video system: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+
+    // Created hidden so it can be centred by its outer size before it is shown.
+    window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, clientWidth,
+                              clientHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!window) {
+        std::fprintf(stderr, "Cannot create the window: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    context = SDL_GL_CreateContext(window);
+    if (!context) {
+        std::fprintf(stderr, "Cannot create an OpenGL 3.3 context: %s\n", SDL_GetError());
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    SDL_GL_MakeCurrent(window, context);
+    SDL_GL_SetSwapInterval(1);
+
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        int outerW = 0, outerH = 0;
+        windowOuterSize(outerW, outerH);
+        int top = 0, left = 0, bottom = 0, right = 0;
+        SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
+        // Arithmetic shift: a window larger than the screen starts at a negative position.
+        SDL_SetWindowPosition(window, ((mode.w - outerW) >> 1) + left, ((mode.h - outerH) >> 1) + top);
+    }
+    if (!hidden) SDL_ShowWindow(window);
+    glViewport(0, 0, clientWidth, clientHeight);
+    lastPresent = std::chrono::steady_clock::now();
+    return true;
+}
+
+void destroyWindow() {
+    if (!window) return;
+    SDL_GL_DeleteContext(context);
+    SDL_DestroyWindow(window);
+    context = nullptr;
+    window = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool windowExists() { return window != nullptr; }
+
+void presentWindow() {
+    using namespace std::chrono;
+    if (!window) return;
+    auto before = steady_clock::now();
+    SDL_GL_SwapWindow(window);
+    auto after = steady_clock::now();
+    // A swap that returned at once did not wait for a vertical blank: hold the pace ourselves.
+    constexpr auto frame = microseconds(16667);
+    if (after - before < milliseconds(2) && after - lastPresent < frame) {
+        std::this_thread::sleep_for(frame - (after - lastPresent));
+        after = steady_clock::now();
+    }
+    lastPresent = after;
+}
+
+void windowClientSize(int& width, int& height) {
+    width = height = 0;
+    if (window) SDL_GetWindowSize(window, &width, &height);
+}
+
+void windowOuterSize(int& width, int& height) {
+    windowClientSize(width, height);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (window && SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0) {
+        width += left + right;
+        height += top + bottom;
+    }
+}
+
+void toggleFullscreen() {
+    if (!window) return;
+    bool full = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The program's one window with its OpenGL 3.3 core context.
+
+// Creates and shows the window with a client area of the given size, centred on the primary
+// screen (a window larger than the screen gets a negative position), and makes its GL context
+// current. hidden keeps it unmapped (tests that only need a context). Returns false, with the
+// reason on standard error, when no window or context could be made.
+bool createWindow(const char* title, int clientWidth, int clientHeight, bool hidden = false);
+void destroyWindow();
+bool windowExists();
+
+// Presents the back buffer. Waits for the vertical blank where the driver can; where it cannot
+// (Xvfb, for example) it sleeps so that frames come no faster than about 60 per second.
+void presentWindow();
+
+void windowClientSize(int& width, int& height);
+// Size including the frame and title bar, as far as the window system tells.
+void windowOuterSize(int& width, int& height);
+
+void toggleFullscreen();

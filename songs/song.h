@@ -1,0 +1,55 @@
+#pragma once
+// The in-memory song shared by Cadenzio and Notepress: tracks of notes timed in seconds.
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+enum class PlayType : uint32_t { LeftHand = 0, RightHand = 1, Displayed = 2, Hidden = 3, Muted = 4 };
+
+// Display names, indexed by PlayType value.
+extern const char* const playTypeNames[5];
+
+struct Note {
+    double start = 0;    // seconds from song start
+    double duration = 0; // seconds
+    uint8_t channel = 0; // of the event that ended the note
+    uint8_t key = 0;
+    uint8_t velocity = 0;
+};
+
+// The raw bytes of one MIDI track chunk after its 8-byte chunk header.
+using TrackChunk = std::vector<uint8_t>;
+
+struct TempoChange {
+    double time = 0;  // seconds from song start
+    double tempo = 0; // beats per minute
+};
+
+struct Track {
+    uint32_t cursor = 0;
+    uint32_t number = 0;
+    uint32_t colour = 0;
+    float length = 0; // seconds; the time of the track's last event
+    uint8_t lowestKey = 128;
+    uint8_t highestKey = 0;
+    PlayType playType = PlayType::Displayed;
+    std::vector<Note> notes;
+    std::vector<uint32_t> upcoming;
+    std::vector<uint32_t> sounding;
+    std::vector<uint32_t> ended;
+};
+
+struct Song {
+    std::vector<TrackChunk> trackChunks;
+    std::vector<TempoChange> tempoMap; // sorted by time; guarded by tempoLock during conversion
+    std::mutex tempoLock;
+    uint16_t ticksPerQuarter = 96;
+    std::vector<Track> tracks;
+};
+
+// Empties chunks, tempo map and tracks; the division keeps its value.
+void clear(Song& song);
+
+// Places track.cursor at the note at or just before t, moved back to the first of the notes
+// that start together with it. A track without notes is left alone.
+void searchTrack(Track& track, float t);
