@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "render/colour.h"
 #include "songs/song.h"
 #include "sound/device_records.h"
 
@@ -14,10 +15,6 @@ class RtMidiIn;
 class RtMidiOut;
 class KeyboardView;
 class NoteSprite;
-
-struct Colour {
-    float r = 0, g = 0, b = 0, a = 0;
-};
 
 // A node of the song browser's tree: a folder, a MIDI file or a song file.
 struct FolderNode {
