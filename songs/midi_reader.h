@@ -1,0 +1,22 @@
+#pragma once
+// Standard MIDI Files: split into track chunks, then decoded track by track into timed events.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "songs/song.h"
+
+struct MidiEvent {
+    uint8_t bytes[3] = {0, 0, 0};
+    uint8_t size = 0;  // 1 to 3
+    double delta = 0;  // seconds since the previous event of the list
+};
+
+// Fills song.trackChunks and song.ticksPerQuarter from the file. False when the file cannot be
+// read or is refused; the caller has cleared the song.
+bool readMidiFile(Song& song, const std::string& path);
+// The same from bytes already in memory.
+bool readMidiBytes(Song& song, const std::vector<uint8_t>& bytes);
+
+// The kept events of track chunk index, each with its delta in seconds.
+std::vector<MidiEvent> decodeTrack(Song& song, uint32_t index);
