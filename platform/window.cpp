@@ -4,7 +4,7 @@
 #include <epoxy/gl.h>
 
 #include <chrono>
-#include <cstdio>
+#include <string>
 #include <thread>
 
 #include "platform/window_internal.h"
@@ -13,16 +13,32 @@ namespace {
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 std::chrono::steady_clock::time_point lastPresent;
+int renderWidth = 0, renderHeight = 0;
+std::string lastError;
+
+bool fail(const char* what) {
+    lastError = std::string(what) + ": " + SDL_GetError();
+    return false;
+}
 } // namespace
 
-SDL_Window* platformWindow() { return window; }
+const char* windowError() {
+    return lastError.c_str();
+}
+
+int centredPosition(int screenSize, int outerSize) {
+    // Arithmetic shift, so a window larger than the screen starts at a negative position.
+    return (screenSize - outerSize) >> 1;
+}
+
+SDL_Window* platformWindow() {
+    return window;
+}
 
 bool createWindow(const char* title, int clientWidth, int clientHeight, bool hidden) {
     if (window) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "Cannot start the video system: %s\n", SDL_GetError());
-        return false;
-    }
+    lastError.clear();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail("Cannot start the video system");
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -34,13 +50,13 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
     window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, clientWidth,
                               clientHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) {
-        std::fprintf(stderr, "Cannot create the window: %s\n", SDL_GetError());
+        fail("Cannot create the window");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     context = SDL_GL_CreateContext(window);
     if (!context) {
-        std::fprintf(stderr, "Cannot create an OpenGL 3.3 context: %s\n", SDL_GetError());
+        fail("Cannot create an OpenGL 3.3 context");
         SDL_DestroyWindow(window);
         window = nullptr;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -55,11 +71,13 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
         windowOuterSize(outerW, outerH);
         int top = 0, left = 0, bottom = 0, right = 0;
         SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
-        // Arithmetic shift: a window larger than the screen starts at a negative position.
-        SDL_SetWindowPosition(window, ((mode.w - outerW) >> 1) + left, ((mode.h - outerH) >> 1) + top);
+        // SDL places the client area; the frame lies left of and above it.
+        SDL_SetWindowPosition(window, centredPosition(mode.w, outerW) + left,
+                              centredPosition(mode.h, outerH) + top);
     }
     if (!hidden) SDL_ShowWindow(window);
-    glViewport(0, 0, clientWidth, clientHeight);
+    SDL_GL_GetDrawableSize(window, &renderWidth, &renderHeight);
+    glViewport(0, 0, renderWidth, renderHeight);
     lastPresent = std::chrono::steady_clock::now();
     return true;
 }
@@ -73,7 +91,9 @@ void destroyWindow() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool windowExists() { return window != nullptr; }
+bool windowExists() {
+    return window != nullptr;
+}
 
 void presentWindow() {
     using namespace std::chrono;
@@ -102,6 +122,11 @@ void windowOuterSize(int& width, int& height) {
         width += left + right;
         height += top + bottom;
     }
+}
+
+void renderSize(int& width, int& height) {
+    width = renderWidth;
+    height = renderHeight;
 }
 
 void toggleFullscreen() {

@@ -50,3 +50,12 @@ struct AppContext {
     float rateAccumulator = 0;
     float frameRate = 0;
 };
+
+// The application object: created by the application start-up, read by every state and view.
+extern AppContext* application;
+
+// The twelve track and note colours: entry c (1 to 5) for a track's colour index, 6 + c its
+// darker companion, 0 the neutral colour.
+void fillPalette(AppContext& app);
+// The song browser's tree at start: "../" with the children "./Songs" and "./Imported Songs".
+void buildSongFolderTree(AppContext& app);

@@ -1,6 +1,7 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include "platform/input.h"
 #include "platform/window.h"
 
 TEST(Window, OpensA33CoreContextOfTheAskedClientSize) {
@@ -13,4 +14,25 @@ TEST(Window, OpensA33CoreContextOfTheAskedClientSize) {
     presentWindow();
     destroyWindow();
     EXPECT_FALSE(windowExists());
+}
+
+TEST(Window, InputBoundsTheCursorByTheOuterWindowAndCentresIt) {
+    ASSERT_TRUE(createWindow("Cadenzio", 1920, 1080));
+    int w = 0, h = 0;
+    renderSize(w, h);
+    EXPECT_EQ(w, 1920);
+    EXPECT_EQ(h, 1080);
+    createInput();
+    int outerW = 0, outerH = 0;
+    windowOuterSize(outerW, outerH);
+    EXPECT_EQ(inputDevices.cursorWidth, outerW);
+    EXPECT_EQ(inputDevices.cursorHeight, outerH);
+    EXPECT_EQ(inputDevices.cursorX, outerW >> 1);
+    EXPECT_EQ(inputDevices.cursorY, outerH >> 1);
+    pollKeyboard();
+    pollMouse();
+    EXPECT_FALSE(keyHeld(inputDevices, ScanEscape));
+    releaseInput();
+    EXPECT_FALSE(inputDevices.initialised);
+    destroyWindow();
 }

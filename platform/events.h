@@ -1,0 +1,20 @@
+#pragma once
+// The window's event queue, taken one event at a time. Key and text events are handed up for
+// the UI only; the game reads keys from the input snapshots.
+
+struct WindowEvent {
+    enum Kind { Other, Quit, Key, Text };
+    Kind kind = Other;
+    int virtualKey = 0; // Key: Windows virtual-key code, 0 when the key has none
+    bool down = false;  // Key: pressed or released
+    char text[32] = {}; // Text: UTF-8, NUL-terminated
+};
+
+// Takes at most one event off the queue; false when the queue was empty. Window close and
+// termination signals arrive as Quit; wheel movement goes to the input layer.
+bool pollWindowEvent(WindowEvent& event);
+// Puts a quit request behind everything already queued.
+void postQuit();
+
+// The Windows virtual-key code for an SDL key, 0 for keys without one.
+int virtualKeyFromSdl(int sdlScancode, int sdlKeycode);

@@ -1,0 +1,16 @@
+#include "shell/launcher.h"
+
+#include <cerrno>
+
+#include "platform/process.h"
+
+int launchConverter(const std::string& directory, const std::vector<std::string>& arguments) {
+    std::string path = directory.empty() ? std::string("./notepress") : directory + "/notepress";
+    return startProgram(path, arguments);
+}
+
+std::string launchErrorMessage(int code) {
+    std::string message = "ShellExecute Error " + std::to_string(code);
+    if (code == ENOENT) message += ": Could not find notepress";
+    return message;
+}

@@ -1,0 +1,47 @@
+// Cadenzio's entry: with arguments it only hands them to the converter; without, the game.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "shell/launcher.h"
+#include "shell/main_loop.h"
+#include "shell/stand_in_state.h"
+#include "shell/startup.h"
+
+namespace {
+
+std::unique_ptr<State> makeState(int32_t code) {
+    if (code == GoToMenu || code == GoToGame) return std::make_unique<StandInState>();
+    return nullptr;
+}
+
+int runGame() {
+    if (!startWindowAndDevices()) return 1;
+    startApplication();
+    startSoundOutputs();
+
+    StateMachine machine;
+    if (startStates(machine, makeState, GoToMenu)) runMainLoop(machine, makeState);
+    // Closing the window ends the loop with a state still current; leave it so that whatever
+    // it runs in the background stops before the devices go.
+    endStates(machine);
+
+    stopSoundOutputs();
+    stopApplication();
+    stopWindowAndDevices();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2) {
+        std::vector<std::string> arguments(argv + 1, argv + argc);
+        int code = launchConverter(executableDirectory(), arguments);
+        if (code != 0) showErrorMessage(launchErrorMessage(code).c_str());
+        return 0;
+    }
+    return runGame();
+}

@@ -1,0 +1,95 @@
+#include "shell/main_loop.h"
+
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/input.h"
+#include "platform/window.h"
+#include "render/frame.h"
+#include "render/shapes.h"
+#include "render/text.h"
+#include "render/texture_registry.h"
+#include "render/ui_binding.h"
+#include "shell/app_context.h"
+#include "shell/frame_rate.h"
+#include "shell/startup.h"
+
+namespace {
+
+void feedUi(float dt) {
+    UiFrameInput ui;
+    for (int i = 0; i < 3; ++i) ui.mouseDown[i] = inputDevices.mouse.buttons[i] & 0x80;
+    ui.wheel = static_cast<float>(inputDevices.mouse.wheel) / 48.0f;
+    ui.mouseX = static_cast<float>(inputDevices.cursorX);
+    ui.mouseY = static_cast<float>(inputDevices.cursorY);
+    ui.dt = dt;
+    modifierState(ui.ctrl, ui.shift, ui.alt);
+    uiNewFrame(ui);
+}
+
+bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) {
+    if (stepState(machine, dt, factory)) return true;
+    std::string rate = advanceFrameRate(*application, dt);
+    drawText(rate.c_str(), 0, 20, 20, Colour{1, 1, 0, 1});
+    return false;
+}
+
+void drawCursor(int width, int height) {
+    float x = static_cast<float>(inputDevices.cursorX);
+    float y = static_cast<float>(inputDevices.cursorY);
+    Rect rect;
+    rect.left = static_cast<int32_t>(x);
+    rect.top = static_cast<int32_t>(y);
+    rect.right = static_cast<int32_t>(x + cursor.width * cursor.scaleX);
+    rect.bottom = static_cast<int32_t>(y + cursor.height * cursor.scaleY);
+    queueSprite(cursor.textureIndex, rect, Colour{1, 1, 1, 1});
+    spritePass(width, height);
+    restoreDefaultStates();
+}
+
+struct FrameClock {
+    float frequency = 1;
+    uint64_t previous = 0;
+};
+
+void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& clock) {
+    if (inputDevices.initialised) {
+        pollKeyboard();
+        pollMouse();
+    }
+    uint64_t now = clockCounter();
+    float dt = static_cast<float>(now - clock.previous) / clock.frequency;
+    clock.previous = now;
+    feedUi(dt);
+    if (runStateStep(machine, factory, dt)) postQuit();
+
+    int width = 0, height = 0;
+    renderSize(width, height);
+    clearBackBuffer();
+    spritePass(width, height);
+    restoreDefaultStates();
+    shapePass(width, height);
+    textPass(width, height);
+    uiRender();
+    drawCursor(width, height);
+    presentWindow();
+}
+
+} // namespace
+
+void runMainLoop(StateMachine& machine, const StateFactory& factory) {
+    FrameClock clock;
+    clock.frequency = static_cast<float>(clockFrequency());
+    clock.previous = clockCounter();
+    for (;;) {
+        WindowEvent event;
+        if (pollWindowEvent(event)) {
+            if (event.kind == WindowEvent::Quit) return;
+            if (event.kind == WindowEvent::Key && event.virtualKey > 0 && event.virtualKey < 256)
+                uiKeyEvent(event.virtualKey, event.down);
+            else if (event.kind == WindowEvent::Text)
+                uiTextInput(event.text);
+            continue;
+        }
+        runFrame(machine, factory, clock);
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The first state until the menu exists: a little of every renderer on screen, and Escape to
+// quit.
+#include "render/texture_registry.h"
+#include "shell/state.h"
+
+class StandInState : public State {
+  public:
+    void enter() override;
+    void leave() override {}
+    int32_t update(float dt) override;
+    void render() override;
+
+  private:
+    Sprite sprites[4];
+    float seconds = 0;
+};

@@ -1,0 +1,99 @@
+#include "shell/startup.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "platform/input.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "render/shapes.h"
+#include "render/text.h"
+#include "render/texture_registry.h"
+#include "render/ui_binding.h"
+#include "shell/app_context.h"
+
+CursorSprite cursor;
+
+namespace {
+
+// How far the device start-up got, so a failure releases exactly what exists.
+enum Stage { None, Window, Input, Shapes, Sprites, Textures, Ui, Text };
+Stage reached = None;
+
+void releaseFrom(Stage stage) {
+    if (stage >= Text) releaseTextRenderer();
+    if (stage >= Ui) releaseUiBinding();
+    if (stage >= Textures) releaseTextureRegistry();
+    if (stage >= Sprites) releaseSpritePass();
+    if (stage >= Shapes) releaseShapeRenderer();
+    if (stage >= Input) releaseInput();
+    if (stage >= Window) destroyWindow();
+    reached = None;
+}
+
+bool failStart(const std::string& reason) {
+    releaseFrom(reached);
+    showErrorMessage(("Cadenzio cannot start: " + reason).c_str());
+    return false;
+}
+
+// The phases below are where the settings file, the MIDI clients, the keyboard view with the
+// note drawer, and the sound outputs are started and stopped.
+void startSettings(AppContext&) {}
+void saveSettings(AppContext&) {}
+void startMidiClients(AppContext&) {}
+void stopMidiClients(AppContext&) {}
+void startViews(AppContext&) {}
+void stopViews(AppContext&) {}
+
+} // namespace
+
+bool startWindowAndDevices() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
+    reached = Window;
+    createInput();
+    reached = Input;
+    if (!createShapeRenderer()) return failStart("the line renderer could not be created");
+    reached = Shapes;
+    if (!createSpritePass()) return failStart("the sprite renderer could not be created");
+    reached = Sprites;
+    createTextureRegistry("Data/Textures");
+    reached = Textures;
+    int width = 0, height = 0;
+    windowClientSize(width, height);
+    if (!createUiBinding(width, height)) return failStart("the UI could not be set up");
+    reached = Ui;
+    if (!createTextRenderer("Consolas")) return failStart("no font for the text was found");
+    reached = Text;
+    cursor.textureIndex = load("cursor.png");
+    textureSize(cursor.textureIndex, cursor.width, cursor.height);
+    return true;
+}
+
+void stopWindowAndDevices() {
+    releaseFrom(reached);
+}
+
+void startApplication() {
+    application = new AppContext();
+    loadAtlas();
+    startSettings(*application);
+    startMidiClients(*application);
+    fillPalette(*application);
+    startViews(*application);
+    buildSongFolderTree(*application);
+}
+
+void stopApplication() {
+    if (!application) return;
+    saveSettings(*application);
+    stopViews(*application);
+    stopMidiClients(*application);
+    delete application;
+    application = nullptr;
+}
+
+void startSoundOutputs() {}
+void stopSoundOutputs() {}

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "shell/app_context.h"
+#include "shell/launcher.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "cadenzio-launch-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+} // namespace
+
+TEST(Launcher, StartsTheConverterBesideWithEveryArgumentOnItsOwn) {
+    TempDir dir;
+    fs::path fake = dir.path / "notepress";
+    std::ofstream(fake) << "#!/bin/sh\n"
+                        << "for a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$0.tmp\"\n"
+                        << "mv \"$0.tmp\" \"$0.out\"\n";
+    fs::permissions(fake, fs::perms::owner_all);
+    ASSERT_EQ(launchConverter(dir.path.string(), {"C:\\a b.mid", "two"}), 0);
+    fs::path out = dir.path / "notepress.out";
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!fs::exists(out) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "[C:\\a b.mid][two]");
+}
+
+TEST(Launcher, FailuresGiveTheCodeAndNameAMissingConverter) {
+    TempDir dir;
+    int missing = launchConverter(dir.path.string(), {"x.mid"});
+    EXPECT_EQ(missing, 2);
+    EXPECT_EQ(launchErrorMessage(missing), "ShellExecute Error 2: Could not find notepress");
+
+    std::ofstream(dir.path / "notepress") << "#!/bin/sh\n";
+    int denied = launchConverter(dir.path.string(), {"x.mid"});
+    EXPECT_EQ(denied, EACCES);
+    EXPECT_EQ(launchErrorMessage(denied), "ShellExecute Error 13");
+    EXPECT_EQ(launchErrorMessage(5), "ShellExecute Error 5");
+}
+
+TEST(Launcher, WithoutADirectoryTheWorkingDirectoryIsUsed) {
+    TempDir dir;
+    fs::path before = fs::current_path();
+    fs::current_path(dir.path);
+    EXPECT_EQ(launchConverter("", {}), ENOENT);
+    fs::current_path(before);
+}
+
+TEST(AppContext, SongFolderTreeStartsWithTheTwoSongFolders) {
+    AppContext app;
+    buildSongFolderTree(app);
+    ASSERT_NE(app.songFolders, nullptr);
+    const FolderNode& root = *app.songFolders;
+    EXPECT_EQ(root.path, "../");
+    EXPECT_EQ(root.parent, nullptr);
+    ASSERT_EQ(root.children.size(), 2u);
+    EXPECT_EQ(root.children[0]->path, "./Songs");
+    EXPECT_EQ(root.children[1]->path, "./Imported Songs");
+    for (const auto& child : root.children) {
+        EXPECT_EQ(child->parent, &root);
+        EXPECT_EQ(child->kind, FolderNode::Folder);
+        EXPECT_EQ(child->songCount, 0);
+        EXPECT_TRUE(child->children.empty());
+    }
+}

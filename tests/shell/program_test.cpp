@@ -1,0 +1,232 @@
+// Cadenzio as a user starts it, on the private X server the test runs under.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "cadenzio-program-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Output of a shell command (test tools only: xdotool, import).
+std::string capture(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+struct Program {
+    pid_t pid = -1;
+    fs::path errors;
+
+    // Starts the program in dir with its standard error in dir/stderr.txt.
+    Program(const fs::path& program, const fs::path& dir, std::vector<std::string> args,
+            bool withDisplay) {
+        errors = dir / "stderr.txt";
+        pid = fork();
+        if (pid == 0) {
+            if (chdir(dir.c_str()) != 0) _exit(126);
+            int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fd, 2);
+            if (!withDisplay) unsetenv("DISPLAY");
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (std::string& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+    }
+    ~Program() {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    // The exit status, or nothing when it is still running after the timeout.
+    std::optional<int> wait(std::chrono::milliseconds timeout) {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            int status = 0;
+            pid_t done = waitpid(pid, &status, WNOHANG);
+            if (done == pid) {
+                pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+            std::this_thread::sleep_for(20ms);
+        }
+    }
+    // User plus system CPU seconds so far.
+    double cpuSeconds() const {
+        std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+        std::string field;
+        unsigned long long utime = 0, stime = 0;
+        for (int i = 3; i <= 15 && fields >> field; ++i) {
+            if (i == 14) utime = std::stoull(field);
+            if (i == 15) stime = std::stoull(field);
+        }
+        return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
+};
+
+bool windowShown(std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (!capture("xdotool search --name '^Cadenzio$' 2>/dev/null").empty()) return true;
+        std::this_thread::sleep_for(100ms);
+    }
+    return false;
+}
+
+struct Screenshot {
+    int width = 1920, height = 1080;
+    std::string rgb;
+    explicit Screenshot(const fs::path& dir) {
+        fs::path file = dir / "screen.rgb";
+        std::system(("import -window root -depth 8 rgb:" + file.string()).c_str());
+        rgb = readFile(file);
+    }
+    bool valid() const { return rgb.size() == static_cast<size_t>(width * height * 3); }
+    // Pixels in the rectangle for which the test holds.
+    template <typename Test> int count(int left, int top, int right, int bottom, Test test) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) {
+                const auto* p = reinterpret_cast<const unsigned char*>(&rgb[(y * width + x) * 3]);
+                n += test(p[0], p[1], p[2]) ? 1 : 0;
+            }
+        return n;
+    }
+    int lit(int left, int top, int right, int bottom) const {
+        return count(left, top, right, bottom, [](int r, int g, int b) { return r + g + b > 120; });
+    }
+};
+
+// A working directory with the textures and songs of runtime/, so nothing is written there.
+void prepareRuntime(const fs::path& dir) {
+    fs::path runtime = fs::path(CADENZIO_SOURCE_DIR) / "runtime";
+    for (const char* name : {"Data", "Songs"})
+        if (fs::exists(runtime / name)) fs::create_directory_symlink(runtime / name, dir / name);
+}
+
+} // namespace
+
+TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
+    TempDir dir;
+    prepareRuntime(dir.path);
+    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+    ASSERT_TRUE(windowShown(10s)) << readFile(cadenzio.errors);
+    std::this_thread::sleep_for(1500ms);
+
+    Screenshot first(dir.path);
+    ASSERT_TRUE(first.valid());
+    int yellow = first.count(0, 18, 80, 45,
+                             [](int r, int g, int b) { return r > 150 && g > 150 && b < 90; });
+    EXPECT_GT(yellow, 15) << "no frame-rate text in the top-left corner";
+    EXPECT_GT(first.lit(960, 540, 976, 556), 5) << "no cursor at the window's centre";
+
+    double before = cadenzio.cpuSeconds();
+    auto start = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(3s);
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double cores = (cadenzio.cpuSeconds() - before) / seconds;
+    RecordProperty("idle_cores", std::to_string(cores));
+    std::printf("idle CPU use: %.2f cores\n", cores);
+    EXPECT_LT(cores, 0.6);
+
+    // The drawn cursor follows relative motion.
+    std::system("xdotool mousemove_relative -- 300 200");
+    std::this_thread::sleep_for(500ms);
+    Screenshot moved(dir.path);
+    ASSERT_TRUE(moved.valid());
+    EXPECT_EQ(moved.lit(960, 540, 976, 556), 0) << "the cursor stayed at the centre";
+    EXPECT_GT(moved.lit(1260, 740, 1276, 756), 5) << "the cursor did not follow the mouse";
+
+    std::system("xdotool search --name '^Cadenzio$' windowfocus --sync");
+    std::system("xdotool keydown Escape; sleep 0.2; xdotool keyup Escape");
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readFile(cadenzio.errors);
+}
+
+TEST(Program, EndsCleanlyWhenAskedToTerminate) {
+    TempDir dir;
+    prepareRuntime(dir.path);
+    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+    ASSERT_TRUE(windowShown(10s)) << readFile(cadenzio.errors);
+    kill(cadenzio.pid, SIGTERM);
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readFile(cadenzio.errors);
+}
+
+TEST(Program, WithoutADisplayItSaysWhyAndFails) {
+    TempDir dir;
+    prepareRuntime(dir.path);
+    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, false);
+    std::optional<int> status = cadenzio.wait(10s);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    EXPECT_NE(readFile(cadenzio.errors).find("Cadenzio cannot start"), std::string::npos);
+}
+
+TEST(Program, ArgumentsGoToTheConverterBesideItAndNoWindowOpens) {
+    TempDir dir;
+    fs::path copy = dir.path / "cadenzio";
+    fs::copy_file(CADENZIO_PROGRAM, copy);
+    fs::permissions(copy, fs::perms::owner_all);
+    fs::path fake = dir.path / "notepress";
+    std::ofstream(fake) << "#!/bin/sh\n"
+                        << "for a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$0.tmp\"\n"
+                        << "mv \"$0.tmp\" \"$0.out\"\n";
+    fs::permissions(fake, fs::perms::owner_all);
+    fs::path elsewhere = dir.path / "elsewhere";
+    fs::create_directory(elsewhere);
+
+    // No display: opening a window would fail, so a clean exit shows none was tried.
+    Program cadenzio(copy, elsewhere, {"my song.mid", "b.midi"}, false);
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0));
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!fs::exists(dir.path / "notepress.out") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(readFile(dir.path / "notepress.out"), "[my song.mid][b.midi]");
+    EXPECT_TRUE(readFile(cadenzio.errors).empty()) << readFile(cadenzio.errors);
+
+    fs::remove(fake);
+    Program missing(copy, elsewhere, {"x.mid"}, false);
+    EXPECT_EQ(missing.wait(10s), std::optional<int>(0));
+    EXPECT_NE(readFile(missing.errors).find("ShellExecute Error 2: Could not find notepress"),
+              std::string::npos)
+        << readFile(missing.errors);
+}
