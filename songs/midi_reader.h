@@ -8,8 +8,9 @@
 
 struct MidiEvent {
     uint8_t bytes[3] = {0, 0, 0};
-    uint8_t size = 0;  // 1 to 3
-    double delta = 0;  // seconds since the previous event of the list
+    uint8_t size = 0; // 1 to 3
+    double delta = 0; // seconds since the previous event of the list
+    double time = 0;  // seconds from song start
 };
 
 // Fills song.trackChunks and song.ticksPerQuarter from the file. False when the file cannot be
@@ -18,5 +19,6 @@ bool readMidiFile(Song& song, const std::string& path);
 // The same from bytes already in memory.
 bool readMidiBytes(Song& song, const std::vector<uint8_t>& bytes);
 
-// The kept events of track chunk index, each with its delta in seconds.
+// The kept events of track chunk index, each with its delta in seconds. Times come from the
+// event's tick position through the whole tempo map, which is completed first from every chunk.
 std::vector<MidiEvent> decodeTrack(Song& song, uint32_t index);

@@ -4,7 +4,13 @@
 #include <mutex>
 #include <vector>
 
-enum class PlayType : uint32_t { LeftHand = 0, RightHand = 1, Displayed = 2, Hidden = 3, Muted = 4 };
+enum class PlayType : uint32_t {
+    LeftHand = 0,
+    RightHand = 1,
+    Displayed = 2,
+    Hidden = 3,
+    Muted = 4
+};
 
 // Display names, indexed by PlayType value.
 extern const char* const playTypeNames[5];
@@ -21,8 +27,9 @@ struct Note {
 using TrackChunk = std::vector<uint8_t>;
 
 struct TempoChange {
-    double time = 0;  // seconds from song start
-    double tempo = 0; // beats per minute
+    double time = 0;   // seconds from song start
+    double tempo = 0;  // beats per minute
+    uint64_t tick = 0; // position in ticks from song start, where the change takes effect
 };
 
 struct Track {
@@ -43,6 +50,8 @@ struct Song {
     std::vector<TrackChunk> trackChunks;
     std::vector<TempoChange> tempoMap; // sorted by time; guarded by tempoLock during conversion
     std::mutex tempoLock;
+    // Set once tempoMap holds every tempo event of trackChunks; from then on the map is only read.
+    bool tempoMapComplete = false;
     uint16_t ticksPerQuarter = 96;
     std::vector<Track> tracks;
 };

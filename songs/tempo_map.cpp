@@ -1,0 +1,79 @@
+#include "songs/tempo_map.h"
+
+#include <algorithm>
+
+#include "songs/track_walker.h"
+
+namespace {
+
+constexpr double defaultTempo = 120.0;
+
+struct TempoEvent {
+    uint64_t tick;
+    uint32_t microsecondsPerQuarter;
+};
+
+// A set-tempo event is always spelled FF 51 (meta events have no running status), so a chunk
+// without that byte pair holds none and need not be walked.
+bool mayHoldTempo(const TrackChunk& chunk) {
+    const uint8_t* p = chunk.data();
+    const uint8_t* end = p + chunk.size();
+    while (p < end) {
+        p = std::find(p, end, uint8_t(0xFF));
+        if (p >= end - 1) return false;
+        if (p[1] == 0x51) return true;
+        ++p;
+    }
+    return false;
+}
+
+} // namespace
+
+void completeTempoMap(Song& song) {
+    std::lock_guard<std::mutex> lock(song.tempoLock);
+    if (song.tempoMapComplete) return;
+    song.tempoMapComplete = true;
+    song.tempoMap.clear();
+    if (song.ticksPerQuarter == 0) return;
+
+    std::vector<TempoEvent> events;
+    for (const TrackChunk& chunk : song.trackChunks) {
+        if (!mayHoldTempo(chunk)) continue;
+        walkTrack(chunk.data(), chunk.size(), [&](const RawEvent& e) {
+            if (e.status != 0xFF || e.metaType != 0x51 || e.dataLength < 3) return;
+            const uint32_t us = uint32_t(e.data[0]) << 16 | uint32_t(e.data[1]) << 8 | e.data[2];
+            // A tempo of 0 microseconds per quarter would stop time; such an event is ignored.
+            if (us == 0) return;
+            events.push_back({e.tick, us});
+        });
+    }
+    // Stable: of several changes at one tick, the last in file order wins.
+    std::stable_sort(events.begin(), events.end(),
+                     [](const TempoEvent& a, const TempoEvent& b) { return a.tick < b.tick; });
+
+    const double tpq = song.ticksPerQuarter;
+    uint64_t tick = 0;
+    double time = 0;
+    double tempo = defaultTempo;
+    for (const TempoEvent& e : events) {
+        const double bpm = 60000000.0 / e.microsecondsPerQuarter;
+        if (!song.tempoMap.empty() && song.tempoMap.back().tick == e.tick) {
+            song.tempoMap.back().tempo = bpm;
+        } else {
+            time += double(e.tick - tick) * 60.0 / (tpq * tempo);
+            song.tempoMap.push_back({time, bpm, e.tick});
+        }
+        tick = e.tick;
+        tempo = bpm;
+    }
+}
+
+TempoCursor::TempoCursor(const std::vector<TempoChange>& tempoMap, uint16_t division)
+    : map(&tempoMap), ticksPerQuarter(division),
+      secondsPerTick(60.0 / (ticksPerQuarter * defaultTempo)) {}
+
+void TempoCursor::enter(const TempoChange& change) {
+    baseTick = change.tick;
+    baseTime = change.time;
+    secondsPerTick = 60.0 / (ticksPerQuarter * change.tempo);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The song's tempo map: every set-tempo event of every track chunk, by tick, and the conversion
+// of tick positions into seconds through it.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "songs/song.h"
+
+// Fills song.tempoMap from all track chunks, once per read file, under song.tempoLock. Every
+// later call returns at once, so the map is complete before any track is timed.
+void completeTempoMap(Song& song);
+
+// Converts non-decreasing tick positions into seconds, applying every tempo change passed.
+// Before the first change the tempo is 120 beats per minute.
+struct TempoCursor {
+    TempoCursor(const std::vector<TempoChange>& map, uint16_t ticksPerQuarter);
+
+    double timeAt(uint64_t tick) {
+        while (next < map->size() && (*map)[next].tick <= tick) enter((*map)[next++]);
+        return baseTime + double(tick - baseTick) * secondsPerTick;
+    }
+
+  private:
+    void enter(const TempoChange& change);
+
+    const std::vector<TempoChange>* map;
+    double ticksPerQuarter;
+    size_t next = 0;
+    uint64_t baseTick = 0;
+    double baseTime = 0;
+    double secondsPerTick;
+};

@@ -1,0 +1,175 @@
+// Damaged MIDI and song files load or are refused, and whatever loads is a song the rest of the
+// program can use. Run under the sanitizer build, this also shows no read outside any buffer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "song_test_support.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes validMidiFile() {
+    smf::Track conductor, melody, bass, drums;
+    conductor.text(0, 0x03, "Conductor");
+    conductor.tempoBpm(0, 96);
+    conductor.tempoBpm(384, 72);
+    conductor.tempoBpm(100, 140);
+    conductor.endOfTrack(10);
+
+    melody.runningStatus = true;
+    melody.text(0, 0x03, "Melody");
+    melody.programChange(0, 0, 1);
+    for (int i = 0; i < 40; ++i) {
+        melody.noteOn(i == 0 ? 0 : 24, 0, uint8_t(60 + i % 13), 90);
+        melody.noteOn(48, 0, uint8_t(60 + i % 13), 0);
+        if (i % 9 == 0) melody.sysex(0, {0x7E, 0x7F, 0x09, 0x01, 0xF7});
+        if (i % 7 == 0) melody.channelEvent(0, 0xE0, {0x00, 0x40});
+    }
+    melody.endOfTrack();
+
+    bass.runningStatus = true;
+    for (int i = 0; i < 30; ++i) {
+        bass.noteOn(0, 1, uint8_t(36 + i % 5), 70);
+        bass.noteOn(0, 1, uint8_t(43 + i % 5), 70);
+        bass.noteOff(96, 1, uint8_t(36 + i % 5));
+        bass.noteOff(0, 1, uint8_t(43 + i % 5));
+    }
+    bass.endOfTrack();
+
+    for (int i = 0; i < 25; ++i) {
+        drums.noteOn(12, 9, 38, 100);
+        drums.noteOff(12, 9, 38);
+        drums.channelEvent(0, 0xB9, {7, uint8_t(100 - i)});
+    }
+    drums.text(0, 0x01, std::string(150, 'd'));
+    drums.endOfTrack();
+    return smf::file(1, 192, {conductor, melody, bass, drums});
+}
+
+// What the game relies on in a loaded song.
+void expectUsable(const Song& song, bool converted) {
+    for (size_t i = 0; i < song.tracks.size(); ++i) {
+        const Track& t = song.tracks[i];
+        if (converted) {
+            ASSERT_FALSE(t.notes.empty());
+            ASSERT_EQ(t.number, i);
+            ASSERT_EQ(t.colour, i % 5 + 1);
+        }
+        ASSERT_TRUE(std::isfinite(t.length));
+        ASSERT_LE(t.highestKey, 127);
+        ASSERT_LE(t.lowestKey, 128);
+        double previous = -INFINITY;
+        for (const Note& n : t.notes) {
+            ASSERT_TRUE(std::isfinite(n.start) && std::isfinite(n.duration));
+            ASSERT_GE(n.duration, 0.0);
+            ASSERT_GE(n.start, previous);
+            ASSERT_LE(n.channel, 15);
+            ASSERT_GE(n.key, t.lowestKey);
+            ASSERT_LE(n.key, t.highestKey);
+            previous = n.start;
+        }
+    }
+}
+
+void loadMidi(const Bytes& bytes) {
+    Song song;
+    if (readMidiBytes(song, bytes)) {
+        convertTracks(song);
+    } else {
+        EXPECT_TRUE(song.trackChunks.empty());
+        convertTracks(song); // what Cadenzio's loader does whatever the reader said
+        EXPECT_TRUE(song.tracks.empty());
+    }
+    expectUsable(song, true);
+}
+
+void loadSongFile(const Bytes& bytes) {
+    Song song;
+    if (!readSongBytes(song, bytes)) {
+        EXPECT_TRUE(song.tracks.empty());
+        return;
+    }
+    expectUsable(song, false);
+}
+
+// One to four random damages of the kinds files meet: changed, inserted, removed, repeated
+// bytes, and stray chunk markers.
+Bytes mutate(Bytes bytes, std::mt19937& random) {
+    const uint8_t special[] = {0x00, 0x7F, 0x80, 0x81, 0x90, 0xF0, 0xF7, 0xFF, 0x2F, 0x51, 'M'};
+    const int count = 1 + int(random() % 4);
+    for (int m = 0; m < count; ++m) {
+        const size_t at = bytes.empty() ? 0 : random() % bytes.size();
+        switch (random() % 6) {
+        case 0:
+            if (!bytes.empty()) bytes[at] = uint8_t(random());
+            break;
+        case 1:
+            if (!bytes.empty()) bytes[at] = special[random() % sizeof special];
+            break;
+        case 2:
+            bytes.insert(bytes.begin() + long(at), uint8_t(random()));
+            break;
+        case 3: {
+            const size_t n = std::min<size_t>(1 + random() % 16, bytes.size() - at);
+            bytes.erase(bytes.begin() + long(at), bytes.begin() + long(at + n));
+            break;
+        }
+        case 4: {
+            const size_t n = std::min<size_t>(1 + random() % 32, bytes.size() - at);
+            Bytes copy(bytes.begin() + long(at), bytes.begin() + long(at + n));
+            bytes.insert(bytes.begin() + long(random() % (bytes.size() + 1)), copy.begin(),
+                         copy.end());
+            break;
+        }
+        default: {
+            const Bytes tag{'M', 'T', 'r', 'k'};
+            bytes.insert(bytes.begin() + long(at), tag.begin(), tag.end());
+            break;
+        }
+        }
+    }
+    return bytes;
+}
+
+TEST(Robustness, EveryTruncationOfAMidiFile) {
+    const Bytes file = validMidiFile();
+    {
+        auto song = songtest::convertBytes(file);
+        ASSERT_EQ(song->tracks.size(), 3u); // the sample itself converts fully
+    }
+    for (size_t size = 0; size <= file.size(); ++size) {
+        SCOPED_TRACE(size);
+        loadMidi(Bytes(file.begin(), file.begin() + long(size)));
+        if (HasFatalFailure()) return;
+    }
+}
+
+TEST(Robustness, RandomMutationsOfAMidiFile) {
+    const Bytes file = validMidiFile();
+    std::mt19937 random(20240501);
+    for (int i = 0; i < 3000; ++i) {
+        SCOPED_TRACE(i);
+        loadMidi(mutate(file, random));
+        if (HasFatalFailure()) return;
+    }
+}
+
+TEST(Robustness, EveryTruncationAndRandomMutationsOfASongFile) {
+    const Bytes file = songtest::songFileBytes(*songtest::convertBytes(validMidiFile()));
+    for (size_t size = 0; size < file.size(); ++size) {
+        Song song;
+        ASSERT_FALSE(readSongBytes(song, Bytes(file.begin(), file.begin() + long(size)))) << size;
+        ASSERT_TRUE(song.tracks.empty());
+    }
+    std::mt19937 random(77);
+    for (int i = 0; i < 3000; ++i) {
+        SCOPED_TRACE(i);
+        loadSongFile(mutate(file, random));
+        if (HasFatalFailure()) return;
+    }
+}
+
+} // namespace
