@@ -1,0 +1,184 @@
+// The notepress program, run as a process in a temporary working folder, and its name rule.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "notepress/notepress.h"
+#include "notepress/process.h"
+#include "songs/song_file.h"
+#include "tools/smf_writer.h"
+
+namespace fs = std::filesystem;
+using namespace testing_process;
+
+namespace {
+
+const std::vector<uint8_t> emptySong{0, 0, 0, 0};
+
+// Division 96 at the default 120 beats per minute: 96 ticks are half a second.
+std::vector<uint8_t> oneTrackMidi() {
+    smf::Track t;
+    t.noteOn(0, 0, 60, 90);
+    t.noteOff(96, 0, 60);
+    t.endOfTrack();
+    return smf::file(0, 96, {t});
+}
+
+// Right hand C5 then E5, half a second each; left hand C3 for a second on channel 1.
+std::vector<uint8_t> twoTrackMidi() {
+    smf::Track right, left;
+    right.noteOn(0, 0, 72, 100);
+    right.noteOff(96, 0, 72);
+    right.noteOn(0, 0, 76, 100);
+    right.noteOff(96, 0, 76);
+    right.endOfTrack();
+    left.noteOn(0, 1, 48, 80);
+    left.noteOff(192, 1, 48);
+    left.endOfTrack();
+    return smf::file(1, 96, {right, left});
+}
+
+std::set<std::string> filesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class NotepressRun : public testing::Test {
+  protected:
+    TempFolder temp;
+    fs::path work = temp.path / "work";
+    fs::path imported = work / "Imported Songs";
+
+    void SetUp() override {
+        ASSERT_FALSE(temp.path.empty());
+        fs::create_directory(work);
+    }
+    Outcome notepress(std::vector<std::string> inputs, const fs::path& folder) {
+        inputs.insert(inputs.begin(), NOTEPRESS_PATH);
+        return run(folder, inputs, temp.path / "stderr.txt");
+    }
+    Outcome notepress(const std::vector<std::string>& inputs) { return notepress(inputs, work); }
+};
+
+} // namespace
+
+TEST(SongFileName, TakesTheLastPathComponentCutAtItsLastFullStop) {
+    EXPECT_EQ(songFileName("D:\\Music\\Evening Song.mid"), "Evening Song.fff");
+    EXPECT_EQ(songFileName("songs/etude.final.midi"), "etude.final.fff");
+    EXPECT_EQ(songFileName("tune"), "tune.fff");
+    EXPECT_EQ(songFileName("my.songs/tune"), "tune.fff");
+    EXPECT_EQ(songFileName("/home/me/a\\b.mid"), "b.fff");
+    EXPECT_EQ(songFileName("D:\\Music\\"), ".fff");
+    EXPECT_EQ(songFileName(""), ".fff");
+    EXPECT_EQ(songFilePath("songs/etude.final.midi"), "Imported Songs/etude.final.fff");
+}
+
+TEST(SongFileName, NeverLeadsOutOfTheImportFolder) {
+    for (const std::string input : {"x\\../../escape.mid", "a\\b/c.mid", "a\\..", "..", "\\/",
+                                    "dir/..\\..", "a\\b/../../c"}) {
+        const fs::path path = songFilePath(input);
+        EXPECT_EQ(path.parent_path(), "Imported Songs") << input;
+        const std::string name = path.filename().string();
+        EXPECT_TRUE(name != "." && name != ".." && name.find('\\') == std::string::npos) << input;
+    }
+}
+
+TEST_F(NotepressRun, WithoutArgumentsPrintsUsageAndWritesNothing) {
+    const Outcome outcome = notepress({});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(filesIn(work).empty());
+    EXPECT_EQ(outcome.errorOutput.rfind("Usage: notepress", 0), 0u) << outcome.errorOutput;
+    EXPECT_EQ(std::count(outcome.errorOutput.begin(), outcome.errorOutput.end(), '\n'), 1);
+}
+
+TEST_F(NotepressRun, UnreadableInputsGiveEmptySongsAndLaterInputsConvertAsIfFirst) {
+    writeBytes(work / "a.mid", twoTrackMidi());
+    writeBytes(work / "zero tracks.mid", smf::file(1, 96, std::vector<smf::Track>{}));
+    fs::create_directory(work / "a folder");
+
+    const Outcome outcome = notepress({"missing.mid", "zero tracks.mid", "a folder", "a.mid"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.errorOutput, "Could not open file: missing.mid\n"
+                                   "Could not open file: zero tracks.mid\n"
+                                   "Could not open file: a folder\n");
+    EXPECT_EQ(filesIn(imported),
+              (std::set<std::string>{"missing.fff", "zero tracks.fff", "a folder.fff", "a.fff"}));
+    EXPECT_EQ(readBytes(imported / "missing.fff"), emptySong);
+    EXPECT_EQ(readBytes(imported / "zero tracks.fff"), emptySong);
+    EXPECT_EQ(readBytes(imported / "a folder.fff"), emptySong);
+
+    // The same file converted alone, in a fresh folder, gives the same bytes.
+    const fs::path alone = temp.path / "alone";
+    fs::create_directory(alone);
+    fs::copy_file(work / "a.mid", alone / "a.mid");
+    const Outcome aloneOutcome = notepress({"a.mid"}, alone);
+    EXPECT_EQ(aloneOutcome.status, 0);
+    EXPECT_EQ(aloneOutcome.errorOutput, "");
+    EXPECT_EQ(readBytes(imported / "a.fff"), readBytes(alone / "Imported Songs" / "a.fff"));
+
+    Song song;
+    ASSERT_TRUE(readSongFile(song, (imported / "a.fff").string()));
+    ASSERT_EQ(song.tracks.size(), 2u);
+    const Track& right = song.tracks[0];
+    const Track& left = song.tracks[1];
+    EXPECT_EQ(right.number, 0u);
+    EXPECT_EQ(right.colour, 1u);
+    EXPECT_EQ(left.number, 1u);
+    EXPECT_EQ(left.colour, 2u);
+    ASSERT_EQ(right.notes.size(), 2u);
+    EXPECT_EQ(right.notes[0].key, 72);
+    EXPECT_NEAR(right.notes[0].start, 0.0, 1e-9);
+    EXPECT_NEAR(right.notes[0].duration, 0.5, 1e-9);
+    EXPECT_EQ(right.notes[1].key, 76);
+    EXPECT_NEAR(right.notes[1].start, 0.5, 1e-9);
+    EXPECT_EQ(right.notes[1].velocity, 100);
+    EXPECT_EQ(right.lowestKey, 72);
+    EXPECT_EQ(right.highestKey, 76);
+    ASSERT_EQ(left.notes.size(), 1u);
+    EXPECT_EQ(left.notes[0].key, 48);
+    EXPECT_EQ(left.notes[0].channel, 1);
+    EXPECT_NEAR(left.notes[0].duration, 1.0, 1e-9);
+}
+
+TEST_F(NotepressRun, NamesOutputsByTheInputsFileNameAndReplacesOlderOnes) {
+    // Backslashes are ordinary characters in Linux file names, so these inputs exist as typed.
+    writeBytes(work / "D:\\Music\\Evening Song.mid", oneTrackMidi());
+    fs::create_directory(work / "songs");
+    writeBytes(work / "songs" / "etude.final.midi", oneTrackMidi());
+    writeBytes(work / "tune", oneTrackMidi());
+    writeBytes(work / "songs" / "tune.mid", twoTrackMidi());
+    writeBytes(work / "folder\\", oneTrackMidi());
+    fs::create_directory(imported);
+    writeBytes(imported / "etude.final.fff", {1, 2, 3});
+
+    const Outcome outcome = notepress({"D:\\Music\\Evening Song.mid", "songs/etude.final.midi",
+                                       "tune", "songs/tune.mid", "folder\\"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.errorOutput, "");
+    // Exactly these: no temporary file is left beside them.
+    EXPECT_EQ(filesIn(imported),
+              (std::set<std::string>{"Evening Song.fff", "etude.final.fff", "tune.fff", ".fff"}));
+    Song song;
+    ASSERT_TRUE(readSongFile(song, (imported / "etude.final.fff").string()));
+    EXPECT_EQ(song.tracks.size(), 1u);
+    clear(song);
+    // Two inputs of one name: the later one wins.
+    ASSERT_TRUE(readSongFile(song, (imported / "tune.fff").string()));
+    EXPECT_EQ(song.tracks.size(), 2u);
+}
+
+TEST_F(NotepressRun, AnOutputThatCannotBeWrittenFailsWithStatusOne) {
+    writeBytes(work / "a.mid", oneTrackMidi());
+    writeBytes(work / "b.mid", oneTrackMidi());
+    writeBytes(imported, {'k', 'e', 'e', 'p'}); // a plain file where the folder should be
+
+    const Outcome outcome = notepress({"a.mid", "b.mid"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.errorOutput, "Could not write file: Imported Songs/a.fff\n"
+                                   "Could not write file: Imported Songs/b.fff\n");
+    EXPECT_EQ(readText(imported), "keep");
+    EXPECT_EQ(filesIn(work), (std::set<std::string>{"a.mid", "b.mid", "Imported Songs"}));
+}
