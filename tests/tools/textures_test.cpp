@@ -207,3 +207,26 @@ TEST(Textures, TintedTexturesAreNeutralAndFringeFree) {
         EXPECT_EQ(texel(bottom, x, 0)[3], texel(middle, x, 0)[3]) << "x " << x;
     }
 }
+
+TEST(Textures, DamagedPngIsRefusedWithAReason) {
+    TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    const std::string whole = readFile(committed / "TrackBox.png");
+    const std::map<std::string, std::string> damaged = {
+        {"empty.png", ""},
+        {"text.png", "not a picture at all"},
+        {"header-only.png", whole.substr(0, 40)},
+        {"truncated.png", whole.substr(0, whole.size() / 2)},
+    };
+    for (const auto& [name, bytes] : damaged) {
+        std::ofstream(dir.path / name, std::ios::binary) << bytes;
+        Image image;
+        std::string error;
+        EXPECT_FALSE(readPng((dir.path / name).string(), image, error)) << name;
+        EXPECT_FALSE(error.empty()) << name;
+        EXPECT_TRUE(image.rgba.empty()) << name;
+    }
+    Image image;
+    std::string error;
+    EXPECT_FALSE(readPng((dir.path / "missing.png").string(), image, error));
+}
