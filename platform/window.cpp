@@ -4,6 +4,7 @@
 #include <epoxy/gl.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -13,6 +14,7 @@ namespace {
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 std::chrono::steady_clock::time_point lastPresent;
+std::chrono::nanoseconds framePeriod{16'666'667};
 int renderWidth = 0, renderHeight = 0;
 std::string lastError;
 
@@ -39,6 +41,16 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
     if (window) return true;
     lastError.clear();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail("Cannot start the video system");
+    // Without a display SDL falls back to drivers that show nothing; a window nobody can see
+    // or close is no use, unless one of them was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool invisible =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER")) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        lastError = "No display is available";
+        return false;
+    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -78,6 +90,11 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
     if (!hidden) SDL_ShowWindow(window);
     SDL_GL_GetDrawableSize(window, &renderWidth, &renderHeight);
     glViewport(0, 0, renderWidth, renderHeight);
+    // The display's refresh rate, where it tells one, paces frames that vsync does not.
+    SDL_DisplayMode current;
+    int refresh = SDL_GetWindowDisplayMode(window, &current) == 0 ? current.refresh_rate : 0;
+    if (refresh < 30 || refresh > 500) refresh = 60;
+    framePeriod = std::chrono::nanoseconds(1'000'000'000 / refresh);
     lastPresent = std::chrono::steady_clock::now();
     return true;
 }
@@ -98,16 +115,16 @@ bool windowExists() {
 void presentWindow() {
     using namespace std::chrono;
     if (!window) return;
-    auto before = steady_clock::now();
     SDL_GL_SwapWindow(window);
-    auto after = steady_clock::now();
-    // A swap that returned at once did not wait for a vertical blank: hold the pace ourselves.
-    constexpr auto frame = microseconds(16667);
-    if (after - before < milliseconds(2) && after - lastPresent < frame) {
-        std::this_thread::sleep_for(frame - (after - lastPresent));
-        after = steady_clock::now();
+    auto now = steady_clock::now();
+    // A swap paced by the vertical blank comes a whole refresh period after the last one. One
+    // that came clearly sooner did not wait (no vsync, as under Xvfb): hold the pace here, so
+    // an idle game does not spin a core.
+    if (now - lastPresent < framePeriod * 9 / 10) {
+        std::this_thread::sleep_until(lastPresent + framePeriod);
+        now = steady_clock::now();
     }
-    lastPresent = after;
+    lastPresent = now;
 }
 
 void windowClientSize(int& width, int& height) {
