@@ -1,0 +1,53 @@
+#include "platform/png_image.h"
+
+#include <png.h>
+
+#include <cstring>
+
+namespace {
+
+bool finishRead(png_image& png, RgbaImage& image) {
+    if (PNG_IMAGE_FAILED(png) || png.width == 0 || png.height == 0 ||
+        png.width > uint32_t(maxImageSide) || png.height > uint32_t(maxImageSide)) {
+        png_image_free(&png);
+        return false;
+    }
+    png.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr)) {
+        png_image_free(&png);
+        return false;
+    }
+    image.width = int32_t(png.width);
+    image.height = int32_t(png.height);
+    image.pixels = std::move(pixels);
+    png_image_free(&png);
+    return true;
+}
+
+} // namespace
+
+bool decodePngFile(const char* path, RgbaImage& image) {
+    image = RgbaImage{};
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path)) {
+        png_image_free(&png);
+        return false;
+    }
+    return finishRead(png, image);
+}
+
+bool decodePngMemory(const void* data, size_t size, RgbaImage& image) {
+    image = RgbaImage{};
+    if (!data || size == 0) return false;
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, data, size)) {
+        png_image_free(&png);
+        return false;
+    }
+    return finishRead(png, image);
+}

@@ -1,0 +1,17 @@
+#pragma once
+// PNG files decoded to 32-bit RGBA, rows top to bottom, no mipmaps.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct RgbaImage {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> pixels; // width * height * 4 bytes: red, green, blue, alpha
+};
+
+// Images larger than this on either side are refused rather than allocated.
+constexpr int32_t maxImageSide = 16384;
+
+// False, with image left empty, for a missing, truncated or undecodable file.
+bool decodePngFile(const char* path, RgbaImage& image);
+bool decodePngMemory(const void* data, size_t size, RgbaImage& image);

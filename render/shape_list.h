@@ -1,0 +1,28 @@
+#pragma once
+// The CPU-side line list of the shape renderer.
+#include <cstdint>
+#include <vector>
+
+#include "render/colour.h"
+
+struct LineVertex {
+    float x, y, z;
+    float r, g, b, a;
+};
+static_assert(sizeof(LineVertex) == 28);
+
+constexpr uint32_t shapeListCapacity = 1048576;
+
+struct ShapeList {
+    std::vector<LineVertex> vertices; // shapeListCapacity zeroed vertices
+    uint32_t count = 0;
+};
+
+ShapeList makeShapeList();
+// The four edges as separate segments (eight vertices); false, and nothing added, when they do
+// not all fit.
+bool appendRectangleOutline(ShapeList& list, float left, float top, float right, float bottom,
+                            const Colour& colour);
+// Row by row: (2/W, 0, 0, -1), (0, -2/H, 0, 1), (0, 0, 1, 0), (0, 0, 0, 1); pixels, origin top-left
+// and y down, to clip space.
+void pixelToClipMatrix(int32_t width, int32_t height, float matrix[16]);

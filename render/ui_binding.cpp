@@ -1,0 +1,350 @@
+#include "render/ui_binding.h"
+
+#include <imgui.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "platform/gl.h"
+#include "render/gl_program.h"
+
+namespace {
+
+const char* vertexSource = R"(#version 330 core
+layout(location = 0) in vec2 position;
+layout(location = 1) in vec2 texCoord;
+layout(location = 2) in vec4 colour;
+uniform mat4 ProjectionMatrix;
+out vec4 vColour;
+out vec2 vTexCoord;
+void main() {
+    gl_Position = ProjectionMatrix * vec4(position, 0.0, 1.0);
+    vColour = colour;
+    vTexCoord = texCoord;
+}
+)";
+
+const char* fragmentSource = R"(#version 330 core
+in vec4 vColour;
+in vec2 vTexCoord;
+uniform sampler2D texture0;
+out vec4 fragColour;
+void main() { fragColour = vColour * texture(texture0, vTexCoord); }
+)";
+
+constexpr int vertexMargin = 5000;
+constexpr int indexMargin = 10000;
+
+struct UiBinding {
+    int displayWidth = 0, displayHeight = 0;
+    GLuint program = 0;
+    GLint projectionLocation = -1;
+    GLuint vertexArray = 0;
+    GLuint vertexBuffer = 0, indexBuffer = 0;
+    int vertexCapacity = vertexMargin, indexCapacity = indexMargin;
+    bool vertexBufferMade = false, indexBufferMade = false;
+    GLuint fontTexture = 0;
+    GLuint fontSampler = 0;
+    std::vector<uint8_t> staging;
+};
+
+UiBinding* binding = nullptr;
+
+bool createDeviceObjects() {
+    binding->program = buildGlProgram("UI", vertexSource, fragmentSource);
+    if (!binding->program) return false;
+    binding->projectionLocation = glGetUniformLocation(binding->program, "ProjectionMatrix");
+    glUseProgram(binding->program);
+    glUniform1i(glGetUniformLocation(binding->program, "texture0"), 0);
+    glUseProgram(0);
+
+    glGenVertexArrays(1, &binding->vertexArray);
+    glGenBuffers(1, &binding->vertexBuffer);
+    glGenBuffers(1, &binding->indexBuffer);
+    glBindVertexArray(binding->vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, binding->vertexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, binding->indexBuffer);
+    const GLsizei stride = sizeof(ImDrawVert);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(ImDrawVert, pos)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(ImDrawVert, uv)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          reinterpret_cast<const void*>(offsetof(ImDrawVert, col)));
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+
+    // The atlas's coverage becomes the alpha of white texels.
+    ImGuiIO& io = ImGui::GetIO();
+    unsigned char* alpha = nullptr;
+    int width = 0, height = 0;
+    io.Fonts->GetTexDataAsAlpha8(&alpha, &width, &height);
+    std::vector<uint8_t> rgba(size_t(width) * size_t(height) * 4, 255);
+    for (size_t i = 0; i < size_t(width) * size_t(height); ++i) rgba[i * 4 + 3] = alpha[i];
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glGenTextures(1, &binding->fontTexture);
+    glBindTexture(GL_TEXTURE_2D, binding->fontTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 rgba.data());
+    glBindTexture(GL_TEXTURE_2D, GLuint(previous));
+    io.Fonts->SetTexID(reinterpret_cast<ImTextureID>(intptr_t(binding->fontTexture)));
+
+    glGenSamplers(1, &binding->fontSampler);
+    glSamplerParameteri(binding->fontSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(binding->fontSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glSamplerParameteri(binding->fontSampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glSamplerParameteri(binding->fontSampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glSamplerParameterf(binding->fontSampler, GL_TEXTURE_MIN_LOD, 0);
+    glSamplerParameterf(binding->fontSampler, GL_TEXTURE_MAX_LOD, 0);
+    return true;
+}
+
+// Everything the UI draw changes, put back afterwards.
+struct SavedGlState {
+    GLint program, activeTexture, texture, sampler, arrayBuffer, vertexArray;
+    GLint viewport[4], scissorBox[4];
+    GLint blendSrcRgb, blendDstRgb, blendSrcAlpha, blendDstAlpha, blendEqRgb, blendEqAlpha;
+    GLint polygonMode[2];
+    GLint depthFunc;
+    GLboolean blend, cull, depthTest, stencilTest, scissorTest, depthMask;
+
+    void save() {
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &activeTexture);
+        glActiveTexture(GL_TEXTURE0);
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+        glGetIntegerv(GL_SAMPLER_BINDING, &sampler);
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
+        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
+        glGetIntegerv(GL_BLEND_SRC_RGB, &blendSrcRgb);
+        glGetIntegerv(GL_BLEND_DST_RGB, &blendDstRgb);
+        glGetIntegerv(GL_BLEND_SRC_ALPHA, &blendSrcAlpha);
+        glGetIntegerv(GL_BLEND_DST_ALPHA, &blendDstAlpha);
+        glGetIntegerv(GL_BLEND_EQUATION_RGB, &blendEqRgb);
+        glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &blendEqAlpha);
+        glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+        glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
+        blend = glIsEnabled(GL_BLEND);
+        cull = glIsEnabled(GL_CULL_FACE);
+        depthTest = glIsEnabled(GL_DEPTH_TEST);
+        stencilTest = glIsEnabled(GL_STENCIL_TEST);
+        scissorTest = glIsEnabled(GL_SCISSOR_TEST);
+    }
+
+    void restore() const {
+        glUseProgram(GLuint(program));
+        glBindTexture(GL_TEXTURE_2D, GLuint(texture));
+        glBindSampler(0, GLuint(sampler));
+        glActiveTexture(GLenum(activeTexture));
+        glBindVertexArray(GLuint(vertexArray));
+        glBindBuffer(GL_ARRAY_BUFFER, GLuint(arrayBuffer));
+        glBlendEquationSeparate(GLenum(blendEqRgb), GLenum(blendEqAlpha));
+        glBlendFuncSeparate(GLenum(blendSrcRgb), GLenum(blendDstRgb), GLenum(blendSrcAlpha),
+                            GLenum(blendDstAlpha));
+        auto enable = [](GLenum cap, GLboolean on) { on ? glEnable(cap) : glDisable(cap); };
+        enable(GL_BLEND, blend);
+        enable(GL_CULL_FACE, cull);
+        enable(GL_DEPTH_TEST, depthTest);
+        enable(GL_STENCIL_TEST, stencilTest);
+        enable(GL_SCISSOR_TEST, scissorTest);
+        glDepthMask(depthMask);
+        glDepthFunc(GLenum(depthFunc));
+        glPolygonMode(GL_FRONT_AND_BACK, GLenum(polygonMode[0]));
+        glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+        glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
+    }
+};
+
+void setUpRenderState() {
+    float width = float(binding->displayWidth), height = float(binding->displayHeight);
+    glViewport(0, 0, binding->displayWidth, binding->displayHeight);
+    glEnable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glEnable(GL_SCISSOR_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glUseProgram(binding->program);
+    // Left 0, right = width, top 0, bottom = height; GL reads it column by column.
+    const float L = 0, R = width, T = 0, B = height;
+    const float projection[16] = {
+        2.0f / (R - L),    0,    0,   0, 0, 2.0f / (T - B), 0, 0, 0, 0, 0.5f, 0, (R + L) / (L - R),
+        (T + B) / (B - T), 0.5f, 1.0f};
+    glUniformMatrix4fv(binding->projectionLocation, 1, GL_FALSE, projection);
+    glActiveTexture(GL_TEXTURE0);
+    glBindSampler(0, binding->fontSampler);
+    glBindVertexArray(binding->vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, binding->vertexBuffer);
+}
+
+// Copies every list into one buffer store, grown to total + margin when it is missing or too
+// small; false when GL cannot provide the store.
+bool upload(GLenum target, GLuint buffer, int& capacity, bool& made, int total, int margin,
+            size_t unit, const ImDrawData* data, bool vertices) {
+    if (!made || capacity < total) {
+        capacity = total + margin;
+        made = true;
+    }
+    size_t bytes = size_t(total) * unit;
+    binding->staging.resize(bytes > 0 ? bytes : 1);
+    uint8_t* out = binding->staging.data();
+    for (int n = 0; n < data->CmdListsCount; ++n) {
+        const ImDrawList* list = data->CmdLists[n];
+        const void* from = vertices ? static_cast<const void*>(list->VtxBuffer.Data)
+                                    : static_cast<const void*>(list->IdxBuffer.Data);
+        size_t size = size_t(vertices ? list->VtxBuffer.Size : list->IdxBuffer.Size) * unit;
+        if (size) std::memcpy(out, from, size);
+        out += size;
+    }
+    glBindBuffer(target, buffer);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    // A fresh store each frame, so the previous frame's draws are not waited for.
+    glBufferData(target, GLsizeiptr(capacity) * GLsizeiptr(unit), nullptr, GL_STREAM_DRAW);
+    if (glGetError() == GL_OUT_OF_MEMORY) {
+        made = false;
+        return false;
+    }
+    glBufferSubData(target, 0, GLsizeiptr(bytes), binding->staging.data());
+    return true;
+}
+
+void renderDrawData(ImDrawData* data) {
+    if (!binding || !binding->program || !data || data->CmdListsCount == 0) return;
+    SavedGlState saved;
+    saved.save();
+    setUpRenderState();
+    // The element buffer binding belongs to the vertex array bound above.
+    bool uploaded = upload(GL_ARRAY_BUFFER, binding->vertexBuffer, binding->vertexCapacity,
+                           binding->vertexBufferMade, data->TotalVtxCount, vertexMargin,
+                           sizeof(ImDrawVert), data, true) &&
+                    upload(GL_ELEMENT_ARRAY_BUFFER, binding->indexBuffer, binding->indexCapacity,
+                           binding->indexBufferMade, data->TotalIdxCount, indexMargin,
+                           sizeof(ImDrawIdx), data, false);
+    if (uploaded) {
+        const GLenum indexType = sizeof(ImDrawIdx) == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
+        size_t indexOffset = 0;
+        GLint vertexOffset = 0;
+        for (int n = 0; n < data->CmdListsCount; ++n) {
+            const ImDrawList* list = data->CmdLists[n];
+            for (const ImDrawCmd& command : list->CmdBuffer) {
+                if (command.UserCallback == ImDrawCallback_ResetRenderState) {
+                    setUpRenderState();
+                } else if (command.UserCallback) {
+                    command.UserCallback(list, &command);
+                } else {
+                    // GL's scissor origin is the bottom-left corner.
+                    const ImVec4& clip = command.ClipRect;
+                    int x = int(clip.x), y = int(clip.y);
+                    int w = int(clip.z - clip.x), h = int(clip.w - clip.y);
+                    if (w > 0 && h > 0) {
+                        glScissor(x, binding->displayHeight - (y + h), w, h);
+                        glBindTexture(GL_TEXTURE_2D,
+                                      GLuint(reinterpret_cast<intptr_t>(command.TextureId)));
+                        glDrawElementsBaseVertex(
+                            GL_TRIANGLES, GLsizei(command.ElemCount), indexType,
+                            reinterpret_cast<const void*>(indexOffset * sizeof(ImDrawIdx)),
+                            vertexOffset);
+                    }
+                }
+                indexOffset += command.ElemCount;
+            }
+            vertexOffset += list->VtxBuffer.Size;
+        }
+    }
+    saved.restore();
+}
+
+} // namespace
+
+bool createUiBinding(int displayWidth, int displayHeight) {
+    if (binding) return true;
+    IMGUI_CHECKVERSION();
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    const int keys[][2] = {
+        {ImGuiKey_Tab, 9},       {ImGuiKey_LeftArrow, 37}, {ImGuiKey_RightArrow, 39},
+        {ImGuiKey_UpArrow, 38},  {ImGuiKey_DownArrow, 40}, {ImGuiKey_PageUp, 33},
+        {ImGuiKey_PageDown, 34}, {ImGuiKey_Home, 36},      {ImGuiKey_End, 35},
+        {ImGuiKey_Delete, 46},   {ImGuiKey_Backspace, 8},  {ImGuiKey_Enter, 13},
+        {ImGuiKey_Escape, 27},   {ImGuiKey_A, 65},         {ImGuiKey_C, 67},
+        {ImGuiKey_V, 86},        {ImGuiKey_X, 88},         {ImGuiKey_Y, 89},
+        {ImGuiKey_Z, 90}};
+    for (const auto& key : keys) io.KeyMap[key[0]] = key[1];
+    io.BackendRendererName = "cadenzio_gl";
+    // Fixed at start-up: later window size changes do not reach the UI.
+    io.DisplaySize = ImVec2(float(displayWidth), float(displayHeight));
+
+    binding = new UiBinding;
+    binding->displayWidth = displayWidth;
+    binding->displayHeight = displayHeight;
+    if (!createDeviceObjects()) {
+        // The UI still runs its frames; it only draws nothing.
+        io.Fonts->Build();
+        return false;
+    }
+    return true;
+}
+
+void releaseUiBinding() {
+    if (!binding) return;
+    if (binding->fontSampler) glDeleteSamplers(1, &binding->fontSampler);
+    if (binding->fontTexture) glDeleteTextures(1, &binding->fontTexture);
+    if (binding->vertexBuffer) glDeleteBuffers(1, &binding->vertexBuffer);
+    if (binding->indexBuffer) glDeleteBuffers(1, &binding->indexBuffer);
+    if (binding->vertexArray) glDeleteVertexArrays(1, &binding->vertexArray);
+    releaseGlProgram(binding->program);
+    delete binding;
+    binding = nullptr;
+    ImGui::DestroyContext();
+}
+
+void uiKeyEvent(int virtualKey, bool down) {
+    if (!binding) return;
+    ImGuiIO& io = ImGui::GetIO();
+    if (virtualKey >= 0 && virtualKey < int(IM_ARRAYSIZE(io.KeysDown)))
+        io.KeysDown[virtualKey] = down;
+}
+
+void uiTextInput(const char* utf8) {
+    if (binding && utf8) ImGui::GetIO().AddInputCharactersUTF8(utf8);
+}
+
+void uiNewFrame(const UiFrameInput& input) {
+    if (!binding) return;
+    ImGuiIO& io = ImGui::GetIO();
+    for (int i = 0; i < 3; ++i) io.MouseDown[i] = input.mouseDown[i];
+    io.MouseWheel = input.wheel;
+    io.MousePos = ImVec2(input.mouseX, input.mouseY);
+    // The library refuses a zero or negative step; frames that fast still advance a little.
+    io.DeltaTime = input.dt > 0 ? input.dt : 1e-6f;
+    io.KeyCtrl = input.ctrl;
+    io.KeyShift = input.shift;
+    io.KeyAlt = input.alt;
+    io.KeySuper = false;
+    ImGui::NewFrame();
+}
+
+void uiRender() {
+    if (!binding) return;
+    ImGui::Render();
+    renderDrawData(ImGui::GetDrawData());
+}
+
+void uiBufferCapacity(int& vertices, int& indices) {
+    vertices = binding ? binding->vertexCapacity : 0;
+    indices = binding ? binding->indexCapacity : 0;
+}
