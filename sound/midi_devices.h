@@ -1,0 +1,38 @@
+#pragma once
+// The open MIDI input and output ports and the remembered devices they belong to.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct AppContext;
+
+// Port number that stands for no port: "Virtual Keyboard" on the input, "Simple Synth" on the
+// output.
+inline constexpr uint32_t noPort = 0xFFFFFFFF;
+
+// Start-up, after the settings are loaded: the output client with port 0 opened, then the input
+// client with port 0 opened (or the pseudo-devices). When no MIDI back end starts the clients
+// stay null, the program runs on the pseudo-devices, and one line goes to standard error.
+void startMidiDevices(AppContext& app);
+// Shutdown: closes the output port and destroys the output client, then the same for the input.
+void stopMidiDevices(AppContext& app);
+
+// Opens the port (numbered as in the port lists below) and selects its device's record, appending
+// a new one for a device not met before. noPort, a number past the list, or a port the library
+// fails to open selects the pseudo-device (record 0) with no port open. The output also switches
+// the sound output between MIDI and the Simple Synth.
+void openInputPort(AppContext& app, uint32_t port);
+void openOutputPort(AppContext& app, uint32_t port);
+
+// Called before each poll of the input: keeps the input on a real port whenever one exists, and
+// reconnects to port 0 (or to no port) when the open one has vanished.
+void ensureMidiInput(AppContext& app);
+
+// Widens the selected input device's learned range by a note-on's key byte (the transposition
+// already added; it is taken off again here).
+void learnKeyRange(AppContext& app, uint8_t key);
+
+// Device names of the ports the program offers, in port-number order. Port numbers given to
+// openInputPort/openOutputPort index these lists.
+std::vector<std::string> inputPortDevices(AppContext& app);
+std::vector<std::string> outputPortDevices(AppContext& app);

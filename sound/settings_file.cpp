@@ -1,0 +1,87 @@
+#include "sound/settings_file.h"
+
+#include <bit>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "shell/app_context.h"
+#include "sound/device_names.h"
+
+// The records are stored as their memory images, little-endian.
+static_assert(std::endian::native == std::endian::little);
+
+namespace {
+
+constexpr uint32_t listLimit = 255; // indices above cannot be selected
+
+bool readCount(std::ifstream& in, uint32_t& count) {
+    return static_cast<bool>(in.read(reinterpret_cast<char*>(&count), sizeof count));
+}
+
+// Reads up to count records, keeping the first listLimit; stops at the first incomplete one.
+// True when all count records were there.
+template <typename Record>
+bool readRecords(std::ifstream& in, uint32_t count, std::vector<Record>& list) {
+    list.clear();
+    for (uint32_t i = 0; i < count; ++i) {
+        Record record;
+        if (!in.read(reinterpret_cast<char*>(&record), sizeof record)) return false;
+        record.name[sizeof record.name - 1] = '\0';
+        if (i < listLimit) list.push_back(record);
+    }
+    return true;
+}
+
+template <typename Record> bool writeList(std::ofstream& out, const std::vector<Record>& list) {
+    const uint32_t count = list.size() < listLimit ? static_cast<uint32_t>(list.size()) : listLimit;
+    out.write(reinterpret_cast<const char*>(&count), sizeof count);
+    out.write(reinterpret_cast<const char*>(list.data()),
+              static_cast<std::streamsize>(count * sizeof(Record)));
+    return static_cast<bool>(out);
+}
+
+} // namespace
+
+void buildDefaultDevices(AppContext& app) {
+    app.inputDevices.assign(1, newInputRecord("Virtual Keyboard"));
+    app.outputDevices.assign(1, newOutputRecord("Simple Synth"));
+}
+
+void loadSettings(AppContext& app, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    uint32_t count = 0;
+    if (!in || !readCount(in, count)) {
+        buildDefaultDevices(app);
+        saveSettings(app, path);
+        return;
+    }
+    const bool inputsWhole = readRecords(in, count, app.inputDevices);
+    if (app.inputDevices.empty()) {
+        buildDefaultDevices(app);
+        saveSettings(app, path);
+        return;
+    }
+    app.outputDevices.clear();
+    if (inputsWhole && readCount(in, count)) readRecords(in, count, app.outputDevices);
+    if (app.outputDevices.empty()) app.outputDevices.assign(1, newOutputRecord("Simple Synth"));
+}
+
+bool saveSettings(const AppContext& app, const std::string& path) {
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        const bool written = writeList(out, app.inputDevices) && writeList(out, app.outputDevices);
+        out.close();
+        if (!written || !out) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,207 @@
+#include "sound/simple_synth.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+const float semitoneRatio = std::pow(2.0f, 0.083333336f);
+std::array<SynthVoice, 128> synthVoices;
+
+namespace {
+
+bool bankBuilt = false;
+
+// Truncates toward zero and keeps the low 8 bits; values no integer can hold give 0.
+inline uint8_t lowByte(double value) {
+    if (!(value > -2147483648.0 && value < 2147483648.0)) return 0;
+    return static_cast<uint8_t>(static_cast<int32_t>(value));
+}
+
+inline double sineLevel(float t) {
+    return std::sin(t * 6.2831855) + 1;
+}
+
+// sin(theta) for theta in [0, 2pi], within 1e-11 of the library's. sin(theta) = -sin(u) with
+// u = theta - pi, and sin(|u|) = sin(min(|u|, pi - |u|)), whose argument lies in [0, pi/2] where
+// the Taylor series to the 15th power suffices. No branches: the loop runs on sample values.
+inline double quickSine(double theta) {
+    constexpr double pi = 3.14159265358979323846;
+    const double u = theta - pi;
+    const double a = std::fabs(u);
+    const double r = std::min(a, pi - a);
+    const double r2 = r * r;
+    const double r4 = r2 * r2;
+    // 1 - r2/3! + r4/5! - ... as pairs of terms, so the pairs are computed side by side.
+    const double p01 = 1.0 - r2 * (1.0 / 6.0);
+    const double p23 = 1.0 / 120.0 - r2 * (1.0 / 5040.0);
+    const double p45 = 1.0 / 362880.0 - r2 * (1.0 / 39916800.0);
+    const double p67 = 1.0 / 6227020800.0 - r2 * (1.0 / 1307674368000.0);
+    const double p = p01 + r4 * (p23 + r4 * (p45 + r4 * p67));
+    return -std::copysign(r * p, u);
+}
+
+// The sine waveform, bit for bit equal to lowByte(sineLevel(t) * a * 0.5) with t the fractional
+// part of i * frequency / rate. The quick sine's values are computed a block at a time (a loop the
+// compiler vectorises); each decides its sample unless it lies within 1e-9 of a whole number, far
+// above the quick sine's error, and there the library's sine decides. Needs 0 <= x < 2^31, where
+// x minus its integer part is exactly the fractional part.
+void sineSamples(uint8_t* dst, uint32_t count, float frequency, float rate, float a) {
+    constexpr uint32_t block = 1024;
+    double values[block];
+    for (uint32_t start = 0; start < count; start += block) {
+        const uint32_t n = count - start < block ? count - start : block;
+        for (uint32_t j = 0; j < n; ++j) {
+            const float x = static_cast<float>(start + j) * frequency / rate;
+            const float t = x - static_cast<float>(static_cast<int32_t>(x));
+            values[j] = (quickSine(t * 6.2831855) + 1) * a * 0.5;
+        }
+        for (uint32_t j = 0; j < n; ++j) {
+            const double v = values[j];
+            if (v - 1e-9 >= 0 && v + 1e-9 < 256) {
+                const int below = static_cast<int>(v - 1e-9);
+                if (below == static_cast<int>(v + 1e-9)) {
+                    dst[start + j] = static_cast<uint8_t>(below);
+                    continue;
+                }
+            }
+            const float x = static_cast<float>(start + j) * frequency / rate;
+            const float t = x - static_cast<float>(static_cast<int32_t>(x));
+            dst[start + j] = lowByte(sineLevel(t) * a * 0.5);
+        }
+    }
+}
+
+void putU32(uint8_t* at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+void putU16(uint8_t* at, uint16_t v) {
+    at[0] = static_cast<uint8_t>(v);
+    at[1] = static_cast<uint8_t>(v >> 8);
+}
+
+} // namespace
+
+float keyFrequency(int key) {
+    return 440.0f * std::pow(semitoneRatio, static_cast<float>(key - 69));
+}
+
+void synthesise(SynthVoice& voice, float frequency, float duration) {
+    if (voice.channelBuffers.empty()) voice.channelBuffers.resize(1);
+    std::vector<uint8_t>& out = voice.channelBuffers[0];
+    if (voice.waveform > 5) return;
+
+    float total = static_cast<float>(voice.sampleRate) * duration;
+    // A count no buffer could hold is treated as nothing to do.
+    if (!(total >= 1.0f && total < 16777216.0f)) return;
+    const uint32_t count = static_cast<uint32_t>(total);
+    const float rate = static_cast<float>(voice.sampleRate);
+    const float a = voice.amplitude;
+    const size_t first = out.size();
+    out.resize(first + count);
+    uint8_t* dst = out.data() + first;
+
+    if (voice.waveform == 0 && frequency >= 0 &&
+        static_cast<float>(count - 1) * frequency / rate < 2147483648.0f) {
+        sineSamples(dst, count, frequency, rate, a);
+        return;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        const float x = static_cast<float>(i) * frequency / rate;
+        // The fractional part of a non-negative float is exact in float, like fmod's result.
+        const float t = x >= 0 && x < 16777216.0f ? x - static_cast<float>(static_cast<int32_t>(x))
+                                                  : static_cast<float>(std::fmod(x, 1.0));
+        uint8_t sample = 0;
+        switch (voice.waveform) {
+        case 0:
+            sample = lowByte(sineLevel(t) * a * 0.5);
+            break;
+        case 1:
+            sample = lowByte(std::fabs(2 * t - 1) * a);
+            break;
+        case 2:
+            sample = lowByte(t * a);
+            break;
+        case 3:
+            sample = lowByte(t > 0.5f ? a : 0.0f);
+            break;
+        case 4:
+            sample = lowByte(t > voice.duty ? a : 0.0f);
+            break;
+        case 5: {
+            // Each partial sum is truncated into a byte before the next term is added.
+            uint8_t s = lowByte(sineLevel(t) * a);
+            s = lowByte(s + std::fabs(2 * t - 1) * a);
+            s = lowByte(s + t * a);
+            s = lowByte(s + (t > 0.5f ? a : 0.0f));
+            s = lowByte(s * 0.25);
+            sample = s;
+            break;
+        }
+        }
+        dst[i] = sample;
+    }
+}
+
+void buildWaveImage(SynthVoice& voice) {
+    std::vector<uint8_t>& image = voice.waveImage;
+    image.clear();
+    const uint16_t blockAlign = static_cast<uint16_t>(voice.channels * voice.bytesPerSample);
+    const size_t width = voice.bytesPerSample;
+    const size_t frames =
+        voice.channelBuffers.empty() || width == 0 ? 0 : voice.channelBuffers[0].size() / width;
+    const uint32_t dataSize = static_cast<uint32_t>(frames * blockAlign);
+    image.resize(size_t(dataSize) + 44);
+
+    uint8_t* h = image.data();
+    std::memcpy(h, "RIFF", 4);
+    putU32(h + 4, dataSize + 36);
+    std::memcpy(h + 8, "WAVEfmt ", 8);
+    putU32(h + 16, 16);
+    putU16(h + 20, 1); // PCM
+    putU16(h + 22, voice.channels);
+    putU32(h + 24, voice.sampleRate);
+    putU32(h + 28, uint32_t(blockAlign) * voice.sampleRate);
+    putU16(h + 32, blockAlign);
+    putU16(h + 34, static_cast<uint16_t>(voice.bytesPerSample * 8));
+    std::memcpy(h + 36, "data", 4);
+    putU32(h + 40, dataSize);
+    uint8_t* out = h + 44;
+
+    if (voice.channels == 1 && frames > 0) {
+        std::memcpy(out, voice.channelBuffers[0].data(), frames * width);
+        return;
+    }
+    // A channel without samples at some index plays silence there.
+    const uint8_t silence = width == 1 ? 0x80 : 0x00;
+    for (size_t f = 0; f < frames; ++f) {
+        for (size_t c = 0; c < voice.channels; ++c) {
+            for (size_t b = 0; b < width; ++b) {
+                const size_t at = f * width + b;
+                const bool present =
+                    c < voice.channelBuffers.size() && at < voice.channelBuffers[c].size();
+                *out++ = present ? voice.channelBuffers[c][at] : silence;
+            }
+        }
+    }
+}
+
+void buildSynthBank() {
+    for (int n = 0; n < 128; ++n) {
+        SynthVoice& voice = synthVoices[n];
+        voice.channelBuffers.assign(1, {});
+        synthesise(voice, keyFrequency(n), 1.0f);
+        buildWaveImage(voice);
+    }
+    bankBuilt = true;
+}
+
+bool synthBankBuilt() {
+    return bankBuilt;
+}
+
+void releaseSynthBank() {
+    for (SynthVoice& voice : synthVoices) {
+        voice.channelBuffers.clear();
+        voice.channelBuffers.shrink_to_fit();
+    }
+}
