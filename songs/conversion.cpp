@@ -4,6 +4,7 @@
 #include <system_error>
 #include <thread>
 
+#include "songs/file_io.h"
 #include "songs/tempo_map.h"
 #include "songs/track_walker.h"
 
@@ -94,6 +95,8 @@ void convertTrack(Song& song, uint32_t index) {
         // A note takes at least 6 bytes of chunk: a note-on and a note-off of 3 each.
         notes.reserve(chunk.size() / 6);
         openNext.reserve(chunk.size() / 6);
+        prefaultForWriting(notes.data(), notes.capacity() * sizeof(Note));
+        prefaultForWriting(openNext.data(), openNext.capacity() * sizeof(uint32_t));
         size_t unended = 0;
         double last = 0;
         walkTrack(chunk.data(), chunk.size(), [&](const RawEvent& e) {

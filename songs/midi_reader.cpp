@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "songs/file_bytes.h"
+#include "songs/file_io.h"
 #include "songs/tempo_map.h"
 #include "songs/track_walker.h"
 
@@ -66,10 +66,11 @@ bool readMidiBytes(Song& song, const std::vector<uint8_t>& bytes) {
     for (uint32_t i = 0; i < count; ++i) {
         const size_t next = i + 1 < count ? findTrackTag(data, size, at + 4) : size;
         const size_t begin = at + 8;
+        TrackChunk& chunk = song.trackChunks.emplace_back();
         if (begin < next) {
-            song.trackChunks.emplace_back(data + begin, data + next);
-        } else {
-            song.trackChunks.emplace_back();
+            chunk.reserve(next - begin);
+            prefaultForWriting(chunk.data(), chunk.capacity());
+            chunk.assign(data + begin, data + next);
         }
         if (next == size) break;
         at = next;

@@ -68,12 +68,15 @@ void completeTempoMap(Song& song) {
     }
 }
 
-TempoCursor::TempoCursor(const std::vector<TempoChange>& tempoMap, uint16_t division)
-    : map(&tempoMap), ticksPerQuarter(division),
+TempoCursor::TempoCursor(const std::vector<TempoChange>& map, uint16_t division)
+    : next(map.data()), end(map.data() + map.size()), ticksPerQuarter(division),
+      nextTick(map.empty() ? UINT64_MAX : map.front().tick),
       secondsPerTick(60.0 / (ticksPerQuarter * defaultTempo)) {}
 
-void TempoCursor::enter(const TempoChange& change) {
-    baseTick = change.tick;
-    baseTime = change.time;
-    secondsPerTick = 60.0 / (ticksPerQuarter * change.tempo);
+void TempoCursor::enter() {
+    baseTick = next->tick;
+    baseTime = next->time;
+    secondsPerTick = 60.0 / (ticksPerQuarter * next->tempo);
+    ++next;
+    nextTick = next == end ? UINT64_MAX : next->tick;
 }

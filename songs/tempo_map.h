@@ -17,16 +17,17 @@ struct TempoCursor {
     TempoCursor(const std::vector<TempoChange>& map, uint16_t ticksPerQuarter);
 
     double timeAt(uint64_t tick) {
-        while (next < map->size() && (*map)[next].tick <= tick) enter((*map)[next++]);
+        while (tick >= nextTick) enter();
         return baseTime + double(tick - baseTick) * secondsPerTick;
     }
 
   private:
-    void enter(const TempoChange& change);
+    void enter();
 
-    const std::vector<TempoChange>* map;
+    const TempoChange* next;
+    const TempoChange* end;
     double ticksPerQuarter;
-    size_t next = 0;
+    uint64_t nextTick; // tick of *next, or the largest tick when every change is passed
     uint64_t baseTick = 0;
     double baseTime = 0;
     double secondsPerTick;
