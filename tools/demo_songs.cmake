@@ -1,6 +1,5 @@
 # The demo songs of runtime/Songs come from note data in make_demo_songs.cpp; one of them is passed
 # through notepress. `cmake --build <dir> --target demo_songs` rewrites the committed files.
-include(${CMAKE_SOURCE_DIR}/notepress/notepress.cmake)
 
 add_executable(make_demo_songs EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/make_demo_songs.cpp)
 target_include_directories(make_demo_songs PRIVATE ${CMAKE_SOURCE_DIR})
