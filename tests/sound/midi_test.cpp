@@ -1,0 +1,287 @@
+// Runs against a private JACK server (tests/support/with_jack.sh); the other ends of the ports are
+// virtual ports made here with the library's JACK back end.
+#include <gtest/gtest.h>
+#include <rtmidi/RtMidi.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "shell/app_context.h"
+#include "sound/device_names.h"
+#include "sound/midi_devices.h"
+#include "sound/midi_ports.h"
+#include "sound/settings_file.h"
+#include "sound/sound_output.h"
+
+namespace {
+
+using Message = std::vector<unsigned char>;
+
+template <typename Condition> bool eventually(Condition condition) {
+    for (int i = 0; i < 1000; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+// A keyboard: a virtual output port whose notes reach the program's input.
+std::unique_ptr<RtMidiOut> keyboard(const std::string& client) {
+    auto out = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, client);
+    out->openVirtualPort("out");
+    return out;
+}
+
+// A synthesiser: a virtual input port that receives the program's output.
+std::unique_ptr<RtMidiIn> synthesiser(const std::string& client) {
+    auto in = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, client);
+    in->openVirtualPort("in");
+    return in;
+}
+
+// Every message up to and including the first with the given key.
+std::vector<Message> receiveUntilKey(RtMidiIn& in, unsigned char key) {
+    std::vector<Message> got;
+    eventually([&] {
+        Message m;
+        while (in.getMessage(&m), !m.empty()) {
+            got.push_back(m);
+            if (m.size() > 1 && m[1] == key) return true;
+        }
+        return false;
+    });
+    return got;
+}
+
+class MidiDevices : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("JACK_DEFAULT_SERVER"), nullptr) << "run through with_jack.sh";
+        buildDefaultDevices(app);
+    }
+    void TearDown() override {
+        soundShutdown();
+        stopMidiDevices(app);
+    }
+    // The program's clients, started the way start-up starts them.
+    void startClients() {
+        app.midiOut = startMidiOut(outputClientName);
+        app.midiIn = startMidiIn(inputClientName);
+        ASSERT_NE(app.midiOut, nullptr);
+        ASSERT_NE(app.midiIn, nullptr);
+        if (app.midiIn->getCurrentApi() != RtMidi::UNIX_JACK)
+            GTEST_SKIP() << "another MIDI back end offers ports on this machine";
+    }
+    AppContext app;
+};
+
+} // namespace
+
+TEST_F(MidiDevices, StartUpOpensTheFirstPortsAndRemembersTheirDevices) {
+    auto keys = keyboard("Test Keys");
+    auto synth = synthesiser("Test Synth");
+    startMidiDevices(app);
+    ASSERT_NE(app.midiIn, nullptr);
+    if (app.midiIn->getCurrentApi() != RtMidi::UNIX_JACK) GTEST_SKIP();
+
+    // The program's own ports are not offered to itself.
+    EXPECT_EQ(inputPortDevices(app), std::vector<std::string>{"Test Keys:out"});
+    EXPECT_EQ(outputPortDevices(app), std::vector<std::string>{"Test Synth:in"});
+
+    EXPECT_EQ(app.inputPort, 0);
+    ASSERT_EQ(app.inputDevices.size(), 2u);
+    EXPECT_EQ(app.selectedInputDevice, 1);
+    const InputDeviceRecord& record = app.inputDevices[1];
+    EXPECT_STREQ(record.name, "Test Keys:out");
+    EXPECT_EQ(std::memcmp(record.name + 13, "\0evice\0", 7), 0); // the default text's tail
+    EXPECT_EQ(record.minNote, 48);
+    EXPECT_EQ(record.maxNote, 66);
+    EXPECT_EQ(record.noteSpan, 18);
+
+    EXPECT_EQ(app.outputPort, 0);
+    ASSERT_EQ(app.outputDevices.size(), 2u);
+    EXPECT_EQ(app.selectedOutputDevice, 1);
+    EXPECT_STREQ(app.outputDevices[1].name, "Test Synth:in");
+
+    soundStartup(app);
+    EXPECT_EQ(soundOutputKind(), SoundOutputKindMidi);
+
+    // Input is polled: the keyboard's note waits in the queue.
+    const Message sent{0x91, 64, 90};
+    keys->sendMessage(&sent);
+    Message got;
+    EXPECT_TRUE(eventually([&] { return app.midiIn->getMessage(&got), got == sent; }));
+}
+
+TEST_F(MidiDevices, KnownDeviceReusesItsLastRecord) {
+    auto keys = keyboard("Test Keys");
+    app.inputDevices.push_back(newInputRecord("Test Keys:out"));
+    app.inputDevices.push_back(newInputRecord("Other:out"));
+    app.inputDevices.push_back(newInputRecord("Test Keys:out"));
+    app.inputDevices[3].minNote = 21;
+    startClients();
+    openInputPort(app, 0);
+    EXPECT_EQ(app.inputPort, 0);
+    EXPECT_EQ(app.selectedInputDevice, 3); // the last match wins
+    openInputPort(app, 0);
+    EXPECT_EQ(app.selectedInputDevice, 3);
+    EXPECT_EQ(app.inputDevices.size(), 4u);
+    EXPECT_EQ(app.inputDevices[3].minNote, 21);
+}
+
+TEST_F(MidiDevices, VanishedPortReconnectsToPortZeroOrToNone) {
+    auto keysA = keyboard("Keys A");
+    auto keysB = keyboard("Keys B");
+    startClients();
+    const std::vector<std::string> ports = inputPortDevices(app);
+    ASSERT_EQ(ports.size(), 2u);
+    const uint32_t b = ports[0] == "Keys B:out" ? 0 : 1;
+    openInputPort(app, b);
+    EXPECT_STREQ(app.inputDevices[app.selectedInputDevice].name, "Keys B:out");
+
+    keysB.reset();
+    ASSERT_TRUE(eventually([&] { return inputPortDevices(app).size() == 1; }));
+    ensureMidiInput(app);
+    EXPECT_EQ(app.inputPort, 0);
+    EXPECT_STREQ(app.inputDevices[app.selectedInputDevice].name, "Keys A:out");
+
+    // Choosing "Virtual Keyboard" while a port exists lasts until the next poll.
+    openInputPort(app, noPort);
+    EXPECT_EQ(app.inputPort, -1);
+    EXPECT_EQ(app.selectedInputDevice, 0);
+    ensureMidiInput(app);
+    EXPECT_EQ(app.inputPort, 0);
+
+    keysA.reset();
+    ASSERT_TRUE(eventually([&] { return inputPortDevices(app).empty(); }));
+    ensureMidiInput(app);
+    EXPECT_EQ(app.inputPort, -1);
+    EXPECT_EQ(app.selectedInputDevice, 0);
+    EXPECT_FALSE(libraryPortOpen(app.midiIn));
+
+    auto keysC = keyboard("Keys C");
+    ASSERT_TRUE(eventually([&] { return inputPortDevices(app).size() == 1; }));
+    ensureMidiInput(app);
+    EXPECT_EQ(app.inputPort, 0);
+    EXPECT_STREQ(app.inputDevices[app.selectedInputDevice].name, "Keys C:out");
+    EXPECT_EQ(app.inputDevices.size(), 4u);
+}
+
+TEST_F(MidiDevices, NoteOffLeavesOnlyWithTheLastHolder) {
+    auto synth = synthesiser("Test Synth");
+    startClients();
+    openOutputPort(app, 0);
+    ASSERT_EQ(app.outputPort, 0);
+    soundStartup(app);
+    ASSERT_EQ(soundOutputKind(), SoundOutputKindMidi);
+
+    SoundOutputManager& out = *currentSoundOutput();
+    out.play({0x92, 60, 100});
+    out.play({0x92, 60, 100});
+    out.stop({0x82, 60, 0});
+    out.stop({0x82, 60, 0});
+    out.play({0x90, 100, 1}); // marks the end of what was sent
+    const std::vector<Message> got = receiveUntilKey(*synth, 100);
+    const std::vector<Message> expected{
+        {0x92, 60, 100}, {0x92, 60, 100}, {0x82, 60, 0}, {0x90, 100, 1}};
+    EXPECT_EQ(got, expected);
+}
+
+TEST_F(MidiDevices, ChoosingOutputsSwitchesBetweenMidiAndTheSimpleSynth) {
+    auto synth = synthesiser("Test Synth");
+    startClients();
+    openOutputPort(app, 0);
+    soundStartup(app);
+    ASSERT_EQ(soundOutputKind(), SoundOutputKindMidi);
+
+    openOutputPort(app, noPort);
+    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    EXPECT_EQ(app.outputPort, -1);
+    EXPECT_EQ(app.selectedOutputDevice, 0);
+    EXPECT_FALSE(libraryPortOpen(app.midiOut));
+
+    openOutputPort(app, 0);
+    EXPECT_EQ(soundOutputKind(), SoundOutputKindMidi);
+    EXPECT_EQ(app.selectedOutputDevice, 1);
+    EXPECT_EQ(app.outputDevices.size(), 2u);
+
+    openOutputPort(app, 1); // past the list
+    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    EXPECT_EQ(app.outputPort, -1);
+}
+
+// A list of 255 remembered devices is full: a new device plays through a spare record that is
+// never saved, and no selection wraps round to another device's record.
+TEST_F(MidiDevices, FullListUsesASpareRecord) {
+    auto keys = keyboard("Test Keys");
+    for (int i = 1; i < 255; ++i)
+        app.inputDevices.push_back(newInputRecord("Keys " + std::to_string(i)));
+    startClients();
+    openInputPort(app, 0);
+    EXPECT_EQ(app.inputPort, 0);
+    ASSERT_EQ(app.selectedInputDevice, 255);
+    ASSERT_EQ(app.inputDevices.size(), 256u);
+    EXPECT_STREQ(app.inputDevices[255].name, "Test Keys:out");
+    learnKeyRange(app, 30);
+    EXPECT_EQ(app.inputDevices[255].minNote, 30);
+    EXPECT_EQ(app.inputDevices[0].minNote, 48);
+    openInputPort(app, 0);
+    EXPECT_EQ(app.selectedInputDevice, 255);
+    EXPECT_EQ(app.inputDevices.size(), 256u);
+}
+
+TEST_F(MidiDevices, PortTheLibraryFailsToOpenCountsAsNoPort) {
+    auto keys = keyboard("Test Keys");
+    startClients();
+    EXPECT_FALSE(openLibraryPort(app.midiIn, 99, inputPortName));
+    EXPECT_FALSE(libraryPortOpen(app.midiIn));
+    EXPECT_TRUE(openLibraryPort(app.midiIn, 0, inputPortName));
+}
+
+// Started with a keyboard attached, the program remembers it in "Settings.dat" after quitting,
+// with the range its keys taught.
+TEST_F(MidiDevices, WholeRunRemembersTheKeyboard) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("cadenzio-midi-" + std::to_string(getpid()) + ".dat"))
+                                 .string();
+    std::filesystem::remove(path);
+    auto keys = keyboard("Stage Piano");
+    AppContext run;
+    loadSettings(run, path);
+    startMidiDevices(run);
+    if (run.midiIn == nullptr || run.midiIn->getCurrentApi() != RtMidi::UNIX_JACK) {
+        stopMidiDevices(run);
+        GTEST_SKIP();
+    }
+    soundStartup(run);
+    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave); // no synthesiser port: the Simple Synth
+    for (unsigned char key : {36, 96}) {
+        const Message note{0x90, key, 64};
+        keys->sendMessage(&note);
+    }
+    int learned = 0;
+    EXPECT_TRUE(eventually([&] {
+        Message m;
+        while (run.midiIn->getMessage(&m), !m.empty()) {
+            learnKeyRange(run, m[1]);
+            ++learned;
+        }
+        return learned == 2;
+    }));
+    soundShutdown();
+    EXPECT_TRUE(saveSettings(run, path));
+    stopMidiDevices(run);
+
+    AppContext next;
+    loadSettings(next, path);
+    std::filesystem::remove(path);
+    ASSERT_EQ(next.inputDevices.size(), 2u);
+    EXPECT_STREQ(next.inputDevices[1].name, "Stage Piano:out");
+    EXPECT_EQ(next.inputDevices[1].minNote, 36);
+    EXPECT_EQ(next.inputDevices[1].maxNote, 96);
+    EXPECT_EQ(next.inputDevices[1].noteSpan, 60);
+}
