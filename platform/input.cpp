@@ -8,7 +8,7 @@
 
 #include "platform/window.h"
 
-InputDevices inputDevices;
+InputDevices input;
 
 namespace {
 
@@ -179,35 +179,35 @@ void addWheelNotches(int notches) {
 }
 
 void createInput() {
-    if (inputDevices.initialised) return;
+    if (input.initialised) return;
     int width = 0, height = 0;
     windowOuterSize(width, height);
-    setCursorBounds(inputDevices, width, height);
+    setCursorBounds(input, width, height);
     SDL_SetRelativeMouseMode(SDL_TRUE);
     // Motion from before the cursor existed is not the player's.
     SDL_GetRelativeMouseState(nullptr, nullptr);
     pendingWheel = 0;
-    inputDevices.initialised = true;
+    input.initialised = true;
 }
 
 void releaseInput() {
-    if (!inputDevices.initialised) return;
+    if (!input.initialised) return;
     SDL_SetRelativeMouseMode(SDL_FALSE);
-    inputDevices.initialised = false;
+    input.initialised = false;
 }
 
 void pollKeyboard() {
-    std::memcpy(inputDevices.previousKeys, inputDevices.keys, sizeof inputDevices.keys);
+    std::memcpy(input.previousKeys, input.keys, sizeof input.keys);
     int count = 0;
     const uint8_t* state = SDL_GetKeyboardState(&count);
-    translateKeyboard(state, count, inputDevices.keys);
+    translateKeyboard(state, count, input.keys);
 }
 
 void pollMouse() {
-    inputDevices.previousMouse = inputDevices.mouse;
+    input.previousMouse = input.mouse;
     int dx = 0, dy = 0;
     uint32_t buttons = SDL_GetRelativeMouseState(&dx, &dy);
-    MouseState& mouse = inputDevices.mouse;
+    MouseState& mouse = input.mouse;
     mouse.x = dx;
     mouse.y = dy;
     mouse.wheel = pendingWheel;
@@ -216,7 +216,7 @@ void pollMouse() {
     mouse.buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
     mouse.buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
     mouse.buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
-    moveCursor(inputDevices, dx, dy);
+    moveCursor(input, dx, dy);
 }
 
 void modifierState(bool& ctrl, bool& shift, bool& alt) {

@@ -22,7 +22,7 @@ struct InputDevices {
 };
 
 // The one instance, read by the states.
-extern InputDevices inputDevices;
+extern InputDevices input;
 
 // Sets up keyboard and mouse for the window: relative mouse mode (the system cursor is hidden;
 // the program draws its own), cursor bounds and the cursor at their centre. Runs once.

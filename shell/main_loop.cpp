@@ -17,10 +17,10 @@ namespace {
 
 void feedUi(float dt) {
     UiFrameInput ui;
-    for (int i = 0; i < 3; ++i) ui.mouseDown[i] = inputDevices.mouse.buttons[i] & 0x80;
-    ui.wheel = static_cast<float>(inputDevices.mouse.wheel) / 48.0f;
-    ui.mouseX = static_cast<float>(inputDevices.cursorX);
-    ui.mouseY = static_cast<float>(inputDevices.cursorY);
+    for (int i = 0; i < 3; ++i) ui.mouseDown[i] = input.mouse.buttons[i] & 0x80;
+    ui.wheel = static_cast<float>(input.mouse.wheel) / 48.0f;
+    ui.mouseX = static_cast<float>(input.cursorX);
+    ui.mouseY = static_cast<float>(input.cursorY);
     ui.dt = dt;
     modifierState(ui.ctrl, ui.shift, ui.alt);
     uiNewFrame(ui);
@@ -34,8 +34,8 @@ bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) 
 }
 
 void drawCursor(int width, int height) {
-    float x = static_cast<float>(inputDevices.cursorX);
-    float y = static_cast<float>(inputDevices.cursorY);
+    float x = static_cast<float>(input.cursorX);
+    float y = static_cast<float>(input.cursorY);
     Rect rect;
     rect.left = static_cast<int32_t>(x);
     rect.top = static_cast<int32_t>(y);
@@ -52,7 +52,7 @@ struct FrameClock {
 };
 
 void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& clock) {
-    if (inputDevices.initialised) {
+    if (input.initialised) {
         pollKeyboard();
         pollMouse();
     }

@@ -22,7 +22,7 @@ void StandInState::enter() {
 
 int32_t StandInState::update(float dt) {
     seconds += dt;
-    return keyPressed(inputDevices, ScanEscape) ? QuitProgram : StayInState;
+    return keyPressed(input, ScanEscape) ? QuitProgram : StayInState;
 }
 
 void StandInState::render() {

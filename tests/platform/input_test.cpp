@@ -126,10 +126,10 @@ TEST(Input, WheelNotchesCountOneHundredTwentyAndAreTakenByOnePoll) {
     addWheelNotches(1);
     addWheelNotches(-3);
     pollMouse();
-    EXPECT_EQ(inputDevices.mouse.wheel, -240);
+    EXPECT_EQ(input.mouse.wheel, -240);
     pollMouse();
-    EXPECT_EQ(inputDevices.mouse.wheel, 0);
-    EXPECT_EQ(inputDevices.previousMouse.wheel, -240);
+    EXPECT_EQ(input.mouse.wheel, 0);
+    EXPECT_EQ(input.previousMouse.wheel, -240);
 }
 
 TEST(Window, CentringByArithmeticShiftGoesNegativeOnSmallScreens) {

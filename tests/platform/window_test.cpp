@@ -25,14 +25,14 @@ TEST(Window, InputBoundsTheCursorByTheOuterWindowAndCentresIt) {
     createInput();
     int outerW = 0, outerH = 0;
     windowOuterSize(outerW, outerH);
-    EXPECT_EQ(inputDevices.cursorWidth, outerW);
-    EXPECT_EQ(inputDevices.cursorHeight, outerH);
-    EXPECT_EQ(inputDevices.cursorX, outerW >> 1);
-    EXPECT_EQ(inputDevices.cursorY, outerH >> 1);
+    EXPECT_EQ(input.cursorWidth, outerW);
+    EXPECT_EQ(input.cursorHeight, outerH);
+    EXPECT_EQ(input.cursorX, outerW >> 1);
+    EXPECT_EQ(input.cursorY, outerH >> 1);
     pollKeyboard();
     pollMouse();
-    EXPECT_FALSE(keyHeld(inputDevices, ScanEscape));
+    EXPECT_FALSE(keyHeld(input, ScanEscape));
     releaseInput();
-    EXPECT_FALSE(inputDevices.initialised);
+    EXPECT_FALSE(input.initialised);
     destroyWindow();
 }
