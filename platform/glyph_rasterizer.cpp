@@ -78,6 +78,8 @@ void closeGlyphFont() {
     if (library) FT_Done_FreeType(library);
     library = nullptr;
     currentSize = 0;
+    // Nothing else in the program keeps fontconfig objects, so its caches can go.
+    FcFini();
 }
 
 bool glyphFontOpen() {
