@@ -60,7 +60,8 @@ void completeTempoMap(Song& song) {
         if (!song.tempoMap.empty() && song.tempoMap.back().tick == e.tick) {
             song.tempoMap.back().tempo = bpm;
         } else {
-            time += double(e.tick - tick) * 60.0 / (tpq * tempo);
+            // The same expression as TempoCursor's, so times stay monotonic across a change.
+            time += double(e.tick - tick) * (60.0 / (tpq * tempo));
             song.tempoMap.push_back({time, bpm, e.tick});
         }
         tick = e.tick;

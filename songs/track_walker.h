@@ -36,8 +36,8 @@ inline bool readVlq(const uint8_t* data, size_t size, size_t& pos, uint32_t& val
 // - a delta, length or event cut off by the chunk's end is dropped and the track ends there;
 // - a meta or system exclusive length reaching past the chunk's end ends the track there;
 // - a data byte where a status is due continues the last channel-message status, also after
-//   meta and system exclusive events (files in the wild rely on it); with no channel status
-//   seen yet there is nothing to continue, and the track ends there.
+//   meta, system exclusive and system messages (files in the wild rely on it); with no channel
+//   status seen yet there is nothing to continue, and the track ends there.
 template <class OnEvent> void walkTrack(const uint8_t* data, size_t size, OnEvent&& onEvent) {
     using track_walker::readVlq;
     size_t pos = 0;
