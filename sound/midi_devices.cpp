@@ -1,7 +1,5 @@
 #include "sound/midi_devices.h"
 
-#include <rtmidi/RtMidi.h>
-
 #include <cstdio>
 #include <cstring>
 

@@ -4,6 +4,7 @@
 #include <rtmidi/RtMidi.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <exception>
 
@@ -11,8 +12,9 @@
 
 namespace {
 
-// Set by the library's error callback; cleared before each call whose outcome matters.
-bool libraryFailed = false;
+// Set by the library's error callback (which its input thread may call too); cleared before
+// each call whose outcome matters.
+std::atomic<bool> libraryFailed = false;
 
 void noteLibraryError(RtMidiError::Type type, const std::string&, void*) {
     if (type != RtMidiError::DEBUG_WARNING) libraryFailed = true;
