@@ -1,5 +1,7 @@
 #include "sound/midi_devices.h"
 
+#include <rtmidi/RtMidi.h> // the clients are destroyed here
+
 #include <cstdio>
 #include <cstring>
 
