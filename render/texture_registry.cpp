@@ -134,9 +134,13 @@ void loadAtlas() {
     std::string listPath = registry->directory + "/notes2.txt";
     std::ifstream file(listPath, std::ios::binary);
     if (!file) return;
-    std::string text(size_t(largestAtlasList), '\0');
-    file.read(text.data(), largestAtlasList);
-    text.resize(size_t(file.gcount()));
+    // Read at most largestAtlasList bytes: a list that long is damaged anyway.
+    std::string text;
+    char chunk[4096];
+    while (file && text.size() < size_t(largestAtlasList)) {
+        file.read(chunk, sizeof chunk);
+        text.append(chunk, size_t(file.gcount()));
+    }
 
     int32_t atlas = loadImage(registry->directory + "/notes2.png");
     AtlasList list = parseAtlasList(text);
