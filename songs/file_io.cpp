@@ -14,7 +14,8 @@ FileReader::~FileReader() {
 bool openForReading(FileReader& file, const std::string& path) {
     if (file.fd >= 0) ::close(file.fd);
     file.size = 0;
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, or opening a named pipe would wait for a writer; regular files ignore it.
+    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file.fd < 0) return false;
     struct stat info;
     if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "song_test_support.h"
 
@@ -139,6 +141,11 @@ TEST(MidiFile, ReadFromDisk) {
     Song missing;
     EXPECT_FALSE(readMidiFile(missing, path + ".missing"));
     EXPECT_FALSE(readMidiFile(missing, CADENZIO_BINARY_DIR)); // a directory
+    const std::string pipe = path + ".pipe";
+    ::unlink(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(readMidiFile(missing, pipe)); // refused at once, not waiting for a writer
+    ::unlink(pipe.c_str());
     EXPECT_TRUE(missing.trackChunks.empty());
 }
 
