@@ -49,29 +49,44 @@ TEST(SimpleSynth, SineOfKey69StartsAtTenAndRepeatsEvery100Samples) {
     EXPECT_NEAR(double(lastRise - firstRise) / (rises - 1), 100.2, 0.1);
 }
 
-// The bank's sine samples must equal the defining formula exactly, whatever shortcut builds them.
-TEST(SimpleSynth, BankMatchesTheDefiningFormulaForEveryKey) {
+// The sine as defined: phase by fmod, the library's sine in double precision.
+static uint8_t definedSine(uint32_t i, float frequency, float amplitude) {
+    const float x = float(i) * frequency / 44100.0f;
+    const float t = static_cast<float>(std::fmod(x, 1.0));
+    return static_cast<uint8_t>(static_cast<int>((std::sin(t * 6.2831855) + 1) * amplitude * 0.5));
+}
+
+// Index of the first sample that differs from the definition, or -1.
+static long firstDifference(const std::vector<uint8_t>& samples, float frequency, float amplitude) {
+    for (uint32_t i = 0; i < samples.size(); ++i)
+        if (samples[i] != definedSine(i, frequency, amplitude)) return long(i);
+    return -1;
+}
+
+// The sine samples must equal the definition exactly, whatever shortcut computes them.
+TEST(SimpleSynth, SineMatchesItsDefinitionSampleForSample) {
     buildSynthBank();
     ASSERT_TRUE(synthBankBuilt());
     for (int key = 0; key < 128; ++key) {
         const std::vector<uint8_t>& image = synthVoices[key].waveImage;
         ASSERT_EQ(image.size(), 44u + 44100u) << "key " << key;
         const float f = 440.0f * std::pow(std::pow(2.0f, 0.083333336f), float(key - 69));
-        for (uint32_t i = 0; i < 44100; ++i) {
-            const float x = float(i) * f / 44100.0f;
-            const float t = static_cast<float>(std::fmod(x, 1.0));
-            const double v = (std::sin(t * 6.2831855) + 1) * 20.0f * 0.5;
-            const uint8_t expected = static_cast<uint8_t>(static_cast<int>(v));
-            if (image[44 + i] != expected) {
-                ADD_FAILURE() << "key " << key << " sample " << i << ": " << int(image[44 + i])
-                              << " instead of " << int(expected);
-                break;
-            }
-        }
+        EXPECT_EQ(firstDifference({image.begin() + 44, image.end()}, f, 20.0f), -1)
+            << "key " << key;
     }
     releaseSynthBank();
     EXPECT_TRUE(synthVoices[69].channelBuffers.empty());
     EXPECT_EQ(synthVoices[69].waveImage.size(), 44144u); // images stay for the rest of the run
+
+    for (float amplitude : {1.0f, 7.3f, 127.0f, 255.0f, 600.0f}) {
+        for (float f : {3.3f, 440.0f, 9000.0f}) {
+            SynthVoice voice;
+            voice.amplitude = amplitude;
+            synthesise(voice, f, 1.0f);
+            EXPECT_EQ(firstDifference(voice.channelBuffers[0], f, amplitude), -1)
+                << "amplitude " << amplitude << " at " << f << " Hz";
+        }
+    }
 }
 
 TEST(SimpleSynth, WaveformsAtQuarterPhases) {
