@@ -1,6 +1,6 @@
 #include "sound/midi_devices.h"
 
-#include <rtmidi/RtMidi.h> // the clients are destroyed here
+#include <rtmidi/RtMidi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -107,6 +107,21 @@ void learnKeyRange(AppContext& app, uint8_t key) {
         record.minNote = static_cast<int32_t>(n);
         record.noteSpan = span(record.maxNote, record.minNote);
     }
+}
+
+bool midiInputOpen(const AppContext& app) {
+    return libraryPortOpen(app.midiIn);
+}
+
+bool nextMidiMessage(AppContext& app, std::vector<uint8_t>& message) {
+    message.clear();
+    if (app.midiIn == nullptr) return false;
+    try {
+        app.midiIn->getMessage(&message);
+    } catch (const RtMidiError&) {
+        message.clear();
+    }
+    return !message.empty();
 }
 
 std::vector<std::string> inputPortDevices(AppContext& app) {

@@ -32,6 +32,12 @@ void ensureMidiInput(AppContext& app);
 // already added; it is taken off again here).
 void learnKeyRange(AppContext& app, uint8_t key);
 
+// Polling the input, for the note input: whether a port is open, and the oldest queued message
+// (false, with message emptied, when there is none). Both are safe with no MIDI back end, where
+// the client is null.
+bool midiInputOpen(const AppContext& app);
+bool nextMidiMessage(AppContext& app, std::vector<uint8_t>& message);
+
 // Device names of the ports the program offers, in port-number order. Port numbers given to
 // openInputPort/openOutputPort index these lists.
 std::vector<std::string> inputPortDevices(AppContext& app);

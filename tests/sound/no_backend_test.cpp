@@ -47,6 +47,10 @@ TEST(NoMidiBackEnd, StartsOnThePseudoDevicesAndSaysSoOnce) {
         currentSoundOutput()->play({0x90, 60, 100});
         currentSoundOutput()->stop({0x80, 60, 0});
     });
+    std::vector<uint8_t> message{1, 2, 3};
+    EXPECT_FALSE(midiInputOpen(app));
+    EXPECT_FALSE(nextMidiMessage(app, message));
+    EXPECT_TRUE(message.empty());
     EXPECT_TRUE(inputPortDevices(app).empty());
     EXPECT_TRUE(outputPortDevices(app).empty());
     EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
