@@ -12,6 +12,9 @@
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
 #include "shell/app_context.h"
+#include "sound/midi_devices.h"
+#include "sound/settings_file.h"
+#include "sound/sound_output.h"
 
 CursorSprite cursor;
 
@@ -38,12 +41,7 @@ bool failStart(const std::string& reason) {
     return false;
 }
 
-// The phases below are where the settings file, the MIDI clients, the keyboard view with the
-// note drawer, and the sound outputs are started and stopped.
-void startSettings(AppContext&) {}
-void saveSettings(AppContext&) {}
-void startMidiClients(AppContext&) {}
-void stopMidiClients(AppContext&) {}
+// Where the keyboard view and the note drawer are started and stopped.
 void startViews(AppContext&) {}
 void stopViews(AppContext&) {}
 
@@ -79,8 +77,8 @@ void stopWindowAndDevices() {
 void startApplication() {
     application = new AppContext();
     loadAtlas();
-    startSettings(*application);
-    startMidiClients(*application);
+    loadSettings(*application);
+    startMidiDevices(*application);
     fillPalette(*application);
     startViews(*application);
     buildSongFolderTree(*application);
@@ -90,10 +88,10 @@ void stopApplication() {
     if (!application) return;
     saveSettings(*application);
     stopViews(*application);
-    stopMidiClients(*application);
+    stopMidiDevices(*application);
     delete application;
     application = nullptr;
 }
 
-void startSoundOutputs() {}
-void stopSoundOutputs() {}
+void startSoundOutputs() { soundStartup(*application); }
+void stopSoundOutputs() { soundShutdown(); }
