@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 extern char** environ;
 
 namespace testing_process {
@@ -20,36 +22,6 @@ namespace fs = std::filesystem;
 struct Outcome {
     int status = -1;         // exit status; -1 when the program did not exit normally
     std::string errorOutput; // what it wrote on standard error
-};
-
-inline std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline std::vector<uint8_t> readBytes(const fs::path& path) {
-    const std::string text = readText(path);
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-inline void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-// A fresh folder below the system's temporary folder, removed with everything in it.
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        std::string name = (fs::temp_directory_path() / "cadenzio-test-XXXXXX").string();
-        if (mkdtemp(name.data())) path = name;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        if (!path.empty()) fs::remove_all(path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 };
 
 // Runs argv[0] with the arguments argv in folder; standard error goes to errorFile (an absolute

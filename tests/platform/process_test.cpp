@@ -11,26 +11,11 @@
 
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "cadenzio-process-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A program that writes its argument count and each argument on a line of its own.
 fs::path writeArgumentRecorder(const fs::path& dir, int exitStatus) {
@@ -48,31 +33,31 @@ fs::path writeArgumentRecorder(const fs::path& dir, int exitStatus) {
 } // namespace
 
 TEST(Process, ArgumentsArriveVerbatimWithoutAShell) {
-    TempDir dir;
+    TempFolder dir;
     fs::path program = writeArgumentRecorder(dir.path, 7);
     std::vector<std::string> args = {"my song.mid", "$(touch injected)", "a\"b'c; touch injected",
                                      ""};
     int status = -2;
     ASSERT_EQ(runProgram(program.string(), args, status), 0);
     EXPECT_EQ(status, 7);
-    EXPECT_EQ(readFile(dir.path / "arguments.txt"),
+    EXPECT_EQ(readText(dir.path / "arguments.txt"),
               "4\nmy song.mid\n$(touch injected)\na\"b'c; touch injected\n\n");
     EXPECT_FALSE(fs::exists(dir.path / "injected"));
     EXPECT_FALSE(fs::exists("injected"));
 }
 
 TEST(Process, StartReturnsAtOnceAndTheProgramRuns) {
-    TempDir dir;
+    TempFolder dir;
     fs::path program = writeArgumentRecorder(dir.path, 0);
     ASSERT_EQ(startProgram(program.string(), {"x"}), 0);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!fs::exists(dir.path / "arguments.txt") && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(readFile(dir.path / "arguments.txt"), "1\nx\n");
+    EXPECT_EQ(readText(dir.path / "arguments.txt"), "1\nx\n");
 }
 
 TEST(Process, FailuresComeBackAsErrorCodes) {
-    TempDir dir;
+    TempFolder dir;
     int status = 0;
     EXPECT_EQ(startProgram((dir.path / "missing").string(), {}), ENOENT);
     EXPECT_EQ(runProgram((dir.path / "missing").string(), {}, status), ENOENT);

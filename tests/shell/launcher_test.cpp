@@ -11,24 +11,14 @@
 
 #include "shell/app_context.h"
 #include "shell/launcher.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "cadenzio-launch-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
-
-} // namespace
+namespace {} // namespace
 
 TEST(Launcher, StartsTheConverterBesideWithEveryArgumentOnItsOwn) {
-    TempDir dir;
+    TempFolder dir;
     fs::path fake = dir.path / "notepress";
     std::ofstream(fake) << "#!/bin/sh\n"
                         << "for a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$0.tmp\"\n"
@@ -46,7 +36,7 @@ TEST(Launcher, StartsTheConverterBesideWithEveryArgumentOnItsOwn) {
 }
 
 TEST(Launcher, FailuresGiveTheCodeAndNameAMissingConverter) {
-    TempDir dir;
+    TempFolder dir;
     int missing = launchConverter(dir.path.string(), {"x.mid"});
     EXPECT_EQ(missing, 2);
     EXPECT_EQ(launchErrorMessage(missing), "ShellExecute Error 2: Could not find notepress");
@@ -59,7 +49,7 @@ TEST(Launcher, FailuresGiveTheCodeAndNameAMissingConverter) {
 }
 
 TEST(Launcher, WithoutADirectoryTheWorkingDirectoryIsUsed) {
-    TempDir dir;
+    TempFolder dir;
     fs::path before = fs::current_path();
     fs::current_path(dir.path);
     EXPECT_EQ(launchConverter("", {}), ENOENT);

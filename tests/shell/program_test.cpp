@@ -16,26 +16,12 @@
 #include <thread>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "cadenzio-program-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Output of a shell command (test tools only: xdotool, import).
 std::string capture(const std::string& command) {
@@ -91,7 +77,7 @@ struct Program {
     }
     // User plus system CPU seconds so far.
     double cpuSeconds() const {
-        std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+        std::string stat = readText("/proc/" + std::to_string(pid) + "/stat");
         std::istringstream fields(stat.substr(stat.rfind(')') + 2));
         std::string field;
         unsigned long long utime = 0, stime = 0;
@@ -118,7 +104,7 @@ struct Screenshot {
     explicit Screenshot(const fs::path& dir) {
         fs::path file = dir / "screen.rgb";
         std::system(("import -window root -depth 8 rgb:" + file.string()).c_str());
-        rgb = readFile(file);
+        rgb = readText(file);
     }
     bool valid() const { return rgb.size() == static_cast<size_t>(width * height * 3); }
     // Pixels in the rectangle for which the test holds.
@@ -146,10 +132,10 @@ void prepareRuntime(const fs::path& dir) {
 } // namespace
 
 TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
-    TempDir dir;
+    TempFolder dir;
     prepareRuntime(dir.path);
     Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
-    ASSERT_TRUE(windowShown(10s)) << readFile(cadenzio.errors);
+    ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
     std::this_thread::sleep_for(1500ms);
 
     Screenshot first(dir.path);
@@ -179,30 +165,30 @@ TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
 
     std::system("xdotool search --name '^Cadenzio$' windowfocus --sync");
     std::system("xdotool keydown Escape; sleep 0.2; xdotool keyup Escape");
-    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readFile(cadenzio.errors);
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
 }
 
 TEST(Program, EndsCleanlyWhenAskedToTerminate) {
-    TempDir dir;
+    TempFolder dir;
     prepareRuntime(dir.path);
     Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
-    ASSERT_TRUE(windowShown(10s)) << readFile(cadenzio.errors);
+    ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
     kill(cadenzio.pid, SIGTERM);
-    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readFile(cadenzio.errors);
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
 }
 
 TEST(Program, WithoutADisplayItSaysWhyAndFails) {
-    TempDir dir;
+    TempFolder dir;
     prepareRuntime(dir.path);
     Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, false);
     std::optional<int> status = cadenzio.wait(10s);
     ASSERT_TRUE(status.has_value());
     EXPECT_NE(*status, 0);
-    EXPECT_NE(readFile(cadenzio.errors).find("Cadenzio cannot start"), std::string::npos);
+    EXPECT_NE(readText(cadenzio.errors).find("Cadenzio cannot start"), std::string::npos);
 }
 
 TEST(Program, ArgumentsGoToTheConverterBesideItAndNoWindowOpens) {
-    TempDir dir;
+    TempFolder dir;
     fs::path copy = dir.path / "cadenzio";
     fs::copy_file(CADENZIO_PROGRAM, copy);
     fs::permissions(copy, fs::perms::owner_all);
@@ -220,13 +206,13 @@ TEST(Program, ArgumentsGoToTheConverterBesideItAndNoWindowOpens) {
     auto deadline = std::chrono::steady_clock::now() + 10s;
     while (!fs::exists(dir.path / "notepress.out") && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(readFile(dir.path / "notepress.out"), "[my song.mid][b.midi]");
-    EXPECT_TRUE(readFile(cadenzio.errors).empty()) << readFile(cadenzio.errors);
+    EXPECT_EQ(readText(dir.path / "notepress.out"), "[my song.mid][b.midi]");
+    EXPECT_TRUE(readText(cadenzio.errors).empty()) << readText(cadenzio.errors);
 
     fs::remove(fake);
     Program missing(copy, elsewhere, {"x.mid"}, false);
     EXPECT_EQ(missing.wait(10s), std::optional<int>(0));
-    EXPECT_NE(readFile(missing.errors).find("ShellExecute Error 2: Could not find notepress"),
+    EXPECT_NE(readText(missing.errors).find("ShellExecute Error 2: Could not find notepress"),
               std::string::npos)
-        << readFile(missing.errors);
+        << readText(missing.errors);
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/temp_folder.h"
 #include "tools/textures/atlas.h"
 #include "tools/textures/image.h"
 #include "tools/textures/texture_set.h"
@@ -20,31 +21,12 @@ namespace {
 
 const fs::path committed = fs::path(CADENZIO_SOURCE_DIR) / "runtime/Data/Textures";
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 Image load(const std::string& name) {
     Image image;
     std::string error;
     EXPECT_TRUE(readPng((committed / name).string(), image, error)) << error;
     return image;
 }
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "cadenzio-textures-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        if (!path.empty()) fs::remove_all(path, ec);
-    }
-};
 
 // Reads the region list the way the game does: a count line, then "name l t r b" lines.
 std::vector<AtlasRegion> readRegionList(const std::string& text) {
@@ -70,7 +52,7 @@ bool sameTexel(const uint8_t* a, const uint8_t* b) {
 } // namespace
 
 TEST(Textures, RegeneratedFilesEqualTheCommittedOnes) {
-    TempDir dir;
+    TempFolder dir;
     ASSERT_FALSE(dir.path.empty());
     std::string error;
     ASSERT_TRUE(writeTextureSet(dir.path.string(), error)) << error;
@@ -78,7 +60,7 @@ TEST(Textures, RegeneratedFilesEqualTheCommittedOnes) {
     const std::vector<std::string> files = textureSetFiles();
     for (const std::string& name : files) {
         ASSERT_TRUE(fs::exists(committed / name)) << name << " is not committed";
-        EXPECT_EQ(readFile(dir.path / name), readFile(committed / name))
+        EXPECT_EQ(readText(dir.path / name), readText(committed / name))
             << name << " differs from what the generator paints; run the textures target";
     }
     // Nothing stale beside them.
@@ -91,7 +73,7 @@ TEST(Textures, RegeneratedFilesEqualTheCommittedOnes) {
 
 TEST(Textures, AtlasRegionsHoldTheFilesTheyShadow) {
     const Image atlas = load("notes2.png");
-    const std::vector<AtlasRegion> regions = readRegionList(readFile(committed / "notes2.txt"));
+    const std::vector<AtlasRegion> regions = readRegionList(readText(committed / "notes2.txt"));
     ASSERT_FALSE(regions.empty());
     const int g = atlasGutter;
     for (size_t i = 0; i < regions.size(); ++i) {
@@ -209,9 +191,9 @@ TEST(Textures, TintedTexturesAreNeutralAndFringeFree) {
 }
 
 TEST(Textures, DamagedPngIsRefusedWithAReason) {
-    TempDir dir;
+    TempFolder dir;
     ASSERT_FALSE(dir.path.empty());
-    const std::string whole = readFile(committed / "TrackBox.png");
+    const std::string whole = readText(committed / "TrackBox.png");
     const std::map<std::string, std::string> damaged = {
         {"empty.png", ""},
         {"text.png", "not a picture at all"},
