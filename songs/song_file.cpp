@@ -102,9 +102,14 @@ struct FileSource {
 };
 
 // What the rest of the program relies on: MIDI keys and channels, finite times, notes in start
-// order, and a key range that holds the notes. A file breaking any of these is damaged.
+// order, a key range that holds the notes, and a colour index the palette has (0 for a track
+// never coloured, 1 to 5 otherwise; 6 + colour is its darker companion). A file breaking any of
+// these is damaged.
+constexpr uint32_t highestColour = 5;
+
 bool plausible(const Track& t) {
     if (!std::isfinite(t.length) || t.lowestKey > 128 || t.highestKey > 127) return false;
+    if (t.colour > highestColour) return false;
     if (!t.notes.empty() && t.lowestKey > t.highestKey) return false;
     double previous = -INFINITY;
     for (const Note& n : t.notes) {

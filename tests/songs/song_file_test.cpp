@@ -132,6 +132,7 @@ TEST(SongFile, ValuesTheProgramCannotUseAreRefused) {
         {16, {61}},                     // key range that does not hold the note
         {37, {0xBF}},                   // duration -1
         {12, {0x00, 0x00, 0x80, 0x7F}}, // length infinite
+        {8, {6}},                       // colour past the palette's five track colours
     };
     for (const Damage& d : damages) {
         Bytes bytes = workedExample;

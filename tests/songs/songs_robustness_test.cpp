@@ -59,6 +59,7 @@ void expectUsable(const Song& song, bool converted) {
             ASSERT_EQ(t.colour, i % 5 + 1);
         }
         ASSERT_TRUE(std::isfinite(t.length));
+        ASSERT_LE(t.colour, 5u);
         ASSERT_LE(t.highestKey, 127);
         ASSERT_LE(t.lowestKey, 128);
         double previous = -INFINITY;
