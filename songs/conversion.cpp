@@ -92,7 +92,8 @@ void convertTrack(Song& song, uint32_t index) {
         std::vector<uint32_t> openNext;
         uint32_t openHead[256];
         std::fill(std::begin(openHead), std::end(openHead), noNote);
-        // A note takes at least 6 bytes of chunk: a note-on and a note-off of 3 each.
+        // A note usually takes 6 bytes of chunk or more (a note-on and a note-off of 3 each); one
+        // note-off ending many note-ons packs them closer, and the vectors then grow.
         notes.reserve(chunk.size() / 6);
         openNext.reserve(chunk.size() / 6);
         prefaultForWriting(notes.data(), notes.capacity() * sizeof(Note));
