@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -42,6 +43,23 @@ std::unique_ptr<RtMidiIn> synthesiser(const std::string& client) {
     in->openVirtualPort("in");
     return in;
 }
+
+// A new JACK connection carries events only from a later process cycle on, so what is sent at
+// once may be lost: repeats the probe until one arrives, then drops whatever else came.
+bool connectionCarries(const std::function<void()>& probe, const std::function<bool()>& takeOne) {
+    for (int i = 0; i < 500; ++i) {
+        probe();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (takeOne()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            while (takeOne()) {
+            }
+            return true;
+        }
+    }
+    return false;
+}
+const Message probeNote{0x80, 0, 0};
 
 // Every message up to and including the first with the given key.
 std::vector<Message> receiveUntilKey(RtMidiIn& in, unsigned char key) {
@@ -111,10 +129,12 @@ TEST_F(MidiDevices, StartUpOpensTheFirstPortsAndRemembersTheirDevices) {
     EXPECT_EQ(soundOutputKind(), SoundOutputKindMidi);
 
     // Input is polled: the keyboard's note waits in the queue.
+    std::vector<uint8_t> got;
+    ASSERT_TRUE(connectionCarries([&] { keys->sendMessage(&probeNote); },
+                                  [&] { return nextMidiMessage(app, got); }));
     const Message sent{0x91, 64, 90};
     keys->sendMessage(&sent);
     EXPECT_TRUE(midiInputOpen(app));
-    std::vector<uint8_t> got;
     EXPECT_TRUE(eventually([&] { return nextMidiMessage(app, got); }));
     EXPECT_EQ(got, sent);
     EXPECT_FALSE(nextMidiMessage(app, got));
@@ -181,6 +201,13 @@ TEST_F(MidiDevices, NoteOffLeavesOnlyWithTheLastHolder) {
     ASSERT_EQ(app.outputPort, 0);
     soundStartup(app);
     ASSERT_EQ(soundOutputKind(), SoundOutputKindMidi);
+
+    ASSERT_TRUE(connectionCarries([&] { app.midiOut->sendMessage(&probeNote); },
+                                  [&] {
+                                      Message m;
+                                      synth->getMessage(&m);
+                                      return !m.empty();
+                                  }));
 
     SoundOutputManager& out = *currentSoundOutput();
     out.play({0x92, 60, 100});
@@ -262,6 +289,9 @@ TEST_F(MidiDevices, WholeRunRemembersTheKeyboard) {
     }
     soundStartup(run);
     EXPECT_EQ(soundOutputKind(), SoundOutputKindWave); // no synthesiser port: the Simple Synth
+    std::vector<uint8_t> probe;
+    ASSERT_TRUE(connectionCarries([&] { keys->sendMessage(&probeNote); },
+                                  [&] { return nextMidiMessage(run, probe); }));
     for (unsigned char key : {36, 96}) {
         const Message note{0x90, key, 64};
         keys->sendMessage(&note);
