@@ -70,16 +70,16 @@ FileReplacement::~FileReplacement() {
 
 bool beginReplacement(FileReplacement& file, const std::string& path) {
     // Unique per process and call, hidden, and in the target's directory, so that the rename
-    // stays within one file system.
+    // stays within one file system. Short whatever the target's name, which may itself be as long
+    // as a file name can be.
     static std::atomic<unsigned> counter{0};
     const size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     file.path = path;
     file.failed = false;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = dir + "." + base + ".tmp" + std::to_string(::getpid()) + "_" +
-                                 std::to_string(counter.fetch_add(1));
+        const std::string name = dir + ".replacing-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(counter.fetch_add(1)) + ".tmp";
         file.fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file.fd >= 0) {
             file.temporary = name;

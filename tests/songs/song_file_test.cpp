@@ -181,6 +181,12 @@ TEST_F(SongFileOnDisk, WriteReplacesAndReadsBack) {
     EXPECT_EQ(songtest::songFileBytes(read), workedExample);
     EXPECT_FALSE(readSongFile(read, (dir / "missing.fff").string()));
     EXPECT_TRUE(read.tracks.empty());
+
+    // A name as long as the file system allows still gets its file.
+    const std::string longPath = (dir / (std::string(251, 'n') + ".fff")).string();
+    ASSERT_TRUE(writeSongFile(song, longPath));
+    EXPECT_EQ(fs::file_size(longPath), workedExample.size());
+    EXPECT_EQ(entries(), 2u);
 }
 
 TEST_F(SongFileOnDisk, FailedWriteLeavesNothingBehind) {
