@@ -19,9 +19,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "tools/smf_writer.h"
@@ -369,6 +371,26 @@ void writeFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
     if (!out.flush()) fail("cannot write " + path.string());
 }
 
+// Writes beside path and renames over it, so an interrupted run leaves the committed song whole.
+void replaceFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    fs::path temporary = path;
+    temporary += ".tmp";
+    try {
+        writeFile(temporary, bytes);
+        fs::rename(temporary, path);
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw;
+    }
+}
+
+std::vector<uint8_t> readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) fail("cannot read " + path.string());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
 // Runs program with one argument in folder and returns its exit status (-1 when it did not run
 // or did not exit normally).
 int runIn(const fs::path& folder, const fs::path& program, const std::string& argument) {
@@ -399,8 +421,7 @@ void convertWithNotepress(const Piece& piece, const fs::path& outFolder,
         writeFile(scratch / midiName, midiFile(piece));
         const int status = runIn(scratch, notepress, midiName);
         if (status != 0) fail("notepress ended with status " + std::to_string(status));
-        fs::copy_file(scratch / "Imported Songs" / songName, outFolder / songName,
-                      fs::copy_options::overwrite_existing);
+        replaceFile(outFolder / songName, readFile(scratch / "Imported Songs" / songName));
     } catch (...) {
         fs::remove_all(scratch);
         throw;
@@ -424,7 +445,7 @@ int main(int argc, char** argv) {
                 convertWithNotepress(*piece, outFolder, notepress);
                 std::printf("%s.fff\n", piece->title);
             } else {
-                writeFile(outFolder / (std::string(piece->title) + ".mid"), midiFile(*piece));
+                replaceFile(outFolder / (std::string(piece->title) + ".mid"), midiFile(*piece));
                 std::printf("%s.mid\n", piece->title);
             }
         }
