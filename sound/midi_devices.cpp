@@ -99,6 +99,7 @@ void learnKeyRange(AppContext& app, uint8_t key) {
     if (app.selectedInputDevice >= app.inputDevices.size()) return;
     InputDeviceRecord& record = app.inputDevices[app.selectedInputDevice];
     const uint32_t n = static_cast<uint8_t>(key - app.transposition);
+    if (n > 127) return; // no key: the range stays within the keys the views can show
     if (n > static_cast<uint32_t>(record.maxNote)) {
         record.maxNote = static_cast<int32_t>(n);
         record.noteSpan = span(record.maxNote, record.minNote);

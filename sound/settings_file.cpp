@@ -19,6 +19,18 @@ bool readCount(std::ifstream& in, uint32_t& count) {
     return static_cast<bool>(in.read(reinterpret_cast<char*>(&count), sizeof count));
 }
 
+// The keyboard view and the octave keys compute with a learned range, so one outside the keys
+// 0 to 127 (a damaged file) starts over from the default; the span follows the range.
+void repairRange(InputDeviceRecord& record) {
+    if (record.minNote < 0 || record.maxNote > 127 || record.minNote > record.maxNote) {
+        const InputDeviceRecord fresh;
+        record.minNote = fresh.minNote;
+        record.maxNote = fresh.maxNote;
+    }
+    record.noteSpan = record.maxNote - record.minNote;
+}
+void repairRange(OutputDeviceRecord&) {}
+
 // Reads up to count records, keeping the first listLimit; stops at the first incomplete one.
 // True when all count records were there.
 template <typename Record>
@@ -28,6 +40,7 @@ bool readRecords(std::ifstream& in, uint32_t count, std::vector<Record>& list) {
         Record record;
         if (!in.read(reinterpret_cast<char*>(&record), sizeof record)) return false;
         record.name[sizeof record.name - 1] = '\0';
+        repairRange(record);
         if (i < listLimit) list.push_back(record);
     }
     return true;

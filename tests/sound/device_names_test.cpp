@@ -73,6 +73,13 @@ TEST(LearnKeyRange, OnlyWidensTheSelectedRecord) {
     EXPECT_EQ(app.inputDevices[1].maxNote, 108);
     EXPECT_EQ(app.inputDevices[1].noteSpan, 87);
 
+    // A byte above 127 is no key and teaches nothing.
+    app.transposition = 0;
+    learnKeyRange(app, 200);
+    app.transposition = -12;
+    learnKeyRange(app, static_cast<uint8_t>(130 - 12));
+    EXPECT_EQ(app.inputDevices[1].maxNote, 108);
+
     // A selection past the list (a damaged state) changes nothing.
     app.selectedInputDevice = 9;
     learnKeyRange(app, 0);

@@ -159,6 +159,30 @@ TEST_F(SettingsFile, DamagedCountsAndNames) {
     EXPECT_EQ(std::string(unterminated.inputDevices[0].name), std::string(127, 'A'));
     EXPECT_STREQ(unterminated.outputDevices.at(0).name, "Simple Synth");
 
+    // Key ranges outside the keys 0 to 127 start over; a sound one keeps its keys, and its span
+    // follows them.
+    bytes.clear();
+    putU32(bytes, 4);
+    const int32_t ranges[4][3] = {{-5, 66, 71}, {48, 300, 252}, {70, 40, -30}, {21, 108, 5}};
+    for (const auto& range : ranges) {
+        putName(bytes, "Keys");
+        for (int32_t v : range) putU32(bytes, static_cast<uint32_t>(v));
+    }
+    putU32(bytes, 0);
+    writeBytes(bytes, bytes.size());
+    AppContext ranged;
+    loadSettings(ranged, path);
+    ASSERT_EQ(ranged.inputDevices.size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+        const InputDeviceRecord& r = ranged.inputDevices[i];
+        EXPECT_EQ(std::vector<int32_t>({r.minNote, r.maxNote, r.noteSpan}),
+                  std::vector<int32_t>({48, 66, 18}))
+            << "record " << i;
+    }
+    const InputDeviceRecord& sound = ranged.inputDevices[3];
+    EXPECT_EQ(std::vector<int32_t>({sound.minNote, sound.maxNote, sound.noteSpan}),
+              std::vector<int32_t>({21, 108, 87}));
+
     // An empty input list cannot stand: nothing would be selectable.
     bytes.clear();
     putU32(bytes, 0);
