@@ -29,7 +29,7 @@ void openOutputPort(AppContext& app, uint32_t port);
 void ensureMidiInput(AppContext& app);
 
 // Widens the selected input device's learned range by a note-on's key byte (the transposition
-// already added; it is taken off again here).
+// already added; it is taken off again here). A byte that is no key (above 127) teaches nothing.
 void learnKeyRange(AppContext& app, uint8_t key);
 
 // Polling the input, for the note input: whether a port is open, and the oldest queued message
