@@ -29,8 +29,20 @@ int8_t& countOf(const std::vector<uint8_t>& message) {
 
 void send(const std::vector<uint8_t>& message) {
     if (outputClient == nullptr) return;
+    // A data byte with its top bit set (a velocity from a damaged song file) would reach the
+    // device as a status byte and garble what follows; only its low seven bits are sent.
+    std::vector<uint8_t> masked;
+    const std::vector<uint8_t>* wire = &message;
+    for (size_t i = 1; i < message.size(); ++i) {
+        if (message[i] > 127) {
+            masked = message;
+            for (size_t j = 1; j < masked.size(); ++j) masked[j] &= 0x7F;
+            wire = &masked;
+            break;
+        }
+    }
     try {
-        if (outputClient->isPortOpen()) outputClient->sendMessage(&message);
+        if (outputClient->isPortOpen()) outputClient->sendMessage(wire);
     } catch (const RtMidiError&) {
         // A device that went away mid-note: the note is lost, the program goes on.
     }
