@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/window_internal.h"
 
 int virtualKeyFromSdl(int sdlScancode, int sdlKeycode) {
     // Letters and digits follow the keyboard layout, as their virtual-key codes do.
@@ -114,6 +115,10 @@ int virtualKeyFromSdl(int sdlScancode, int sdlKeycode) {
 
 bool pollWindowEvent(WindowEvent& event) {
     event = WindowEvent{};
+    if (windowLost()) {
+        event.kind = WindowEvent::Quit;
+        return true;
+    }
     SDL_Event e;
     if (!SDL_PollEvent(&e)) return false;
     switch (e.type) {

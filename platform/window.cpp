@@ -78,6 +78,7 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
     }
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(1);
+    watchWindowLoss(window);
 
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
@@ -103,8 +104,16 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
 
 void destroyWindow() {
     if (!window) return;
+    if (displayConnectionLost()) {
+        // The server has already dropped the window and context; SDL would wait on the dead
+        // connection for them to go.
+        context = nullptr;
+        window = nullptr;
+        return;
+    }
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
+    settleWindowLoss();
     context = nullptr;
     window = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

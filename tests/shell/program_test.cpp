@@ -177,6 +177,22 @@ TEST(Program, EndsCleanlyWhenAskedToTerminate) {
     EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
 }
 
+// Another client destroying the window, or the server dropping the connection, ends the program
+// like closing the window: through the whole shutdown, which writes the settings again.
+TEST(Program, LosingTheWindowEndsCleanlyAndSavesTheSettings) {
+    for (const char* how : {"windowclose", "windowkill"}) {
+        TempFolder dir;
+        prepareRuntime(dir.path);
+        Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+        ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+        std::this_thread::sleep_for(500ms);
+        fs::remove(dir.path / "Settings.dat");
+        std::system((std::string("xdotool search --name '^Cadenzio$' ") + how).c_str());
+        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << how << ": " << readText(cadenzio.errors);
+        EXPECT_TRUE(fs::exists(dir.path / "Settings.dat")) << how;
+    }
+}
+
 TEST(Program, WithoutADisplayItSaysWhyAndFails) {
     TempFolder dir;
     prepareRuntime(dir.path);
