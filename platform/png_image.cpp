@@ -8,7 +8,8 @@ namespace {
 
 bool finishRead(png_image& png, RgbaImage& image) {
     if (PNG_IMAGE_FAILED(png) || png.width == 0 || png.height == 0 ||
-        png.width > uint32_t(maxImageSide) || png.height > uint32_t(maxImageSide)) {
+        png.width > uint32_t(maxImageSide) || png.height > uint32_t(maxImageSide) ||
+        int64_t(png.width) * int64_t(png.height) > maxImagePixels) {
         png_image_free(&png);
         return false;
     }

@@ -9,8 +9,10 @@ struct RgbaImage {
     std::vector<uint8_t> pixels; // width * height * 4 bytes: red, green, blue, alpha
 };
 
-// Images larger than this on either side are refused rather than allocated.
+// Images larger than this on either side, or with more pixels in all (64 MB of RGBA), are
+// refused rather than allocated: a damaged header must not claim gigabytes.
 constexpr int32_t maxImageSide = 16384;
+constexpr int64_t maxImagePixels = int64_t(4096) * 4096;
 
 // False, with image left empty, for a missing, truncated or undecodable file.
 bool decodePngFile(const char* path, RgbaImage& image);

@@ -1,6 +1,7 @@
 #include "platform/png_image.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -67,6 +68,13 @@ TEST_F(PngDecoding, DamagedInputFailsCleanly) {
     EXPECT_FALSE(decodePngFile(dir.c_str(), image)); // a directory
 }
 
+// The most memory the process has held so far.
+long peakMemoryKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 uint32_t crc32(const char* data, size_t size) {
     uint32_t crc = 0xFFFFFFFFu;
     for (size_t i = 0; i < size; ++i) {
@@ -80,16 +88,21 @@ TEST_F(PngDecoding, HugeDimensionsAreRefusedBeforeAllocating) {
     fs::path path = dir / "good.png";
     ASSERT_TRUE(writeSolidPng(path, 1, 1, 0xFFFFFFFF));
     std::vector<char> bytes = bytesOf(path);
-    // A well-formed header claiming 20000 x 20000 pixels (1.6 GB of RGBA) over a 1-pixel body.
-    for (int field : {16, 20}) {
-        bytes[size_t(field)] = 0;
-        bytes[size_t(field) + 1] = 0;
-        bytes[size_t(field) + 2] = char(20000 >> 8);
-        bytes[size_t(field) + 3] = char(20000 & 0xFF);
+    // Well-formed headers over a 1-pixel body: one side too long (20000 x 20000, 1.6 GB of
+    // RGBA), and both sides allowed but 1 GB in all (16384 x 16384).
+    long before = peakMemoryKiB();
+    for (uint32_t side : {20000u, 16384u}) {
+        for (int field : {16, 20}) {
+            bytes[size_t(field)] = 0;
+            bytes[size_t(field) + 1] = 0;
+            bytes[size_t(field) + 2] = char(side >> 8);
+            bytes[size_t(field) + 3] = char(side & 0xFF);
+        }
+        uint32_t crc = crc32(bytes.data() + 12, 17); // chunk type and data
+        for (int i = 0; i < 4; ++i) bytes[size_t(29 + i)] = char(crc >> (24 - 8 * i));
+        RgbaImage image;
+        EXPECT_FALSE(decodePngMemory(bytes.data(), bytes.size(), image)) << side;
+        EXPECT_TRUE(image.pixels.empty());
+        EXPECT_LT(peakMemoryKiB() - before, 256 * 1024) << side << ": memory taken anyway";
     }
-    uint32_t crc = crc32(bytes.data() + 12, 17); // chunk type and data
-    for (int i = 0; i < 4; ++i) bytes[size_t(29 + i)] = char(crc >> (24 - 8 * i));
-    RgbaImage image;
-    EXPECT_FALSE(decodePngMemory(bytes.data(), bytes.size(), image));
-    EXPECT_TRUE(image.pixels.empty());
 }
