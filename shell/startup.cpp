@@ -61,10 +61,13 @@ bool startWindowAndDevices() {
     reached = Textures;
     int width = 0, height = 0;
     windowClientSize(width, height);
-    if (!createUiBinding(width, height)) return failStart("the UI could not be set up");
+    // Both keep what they made when they fail, so they are released like complete ones.
+    bool uiMade = createUiBinding(width, height);
     reached = Ui;
-    if (!createTextRenderer("Consolas")) return failStart("no font for the text was found");
+    if (!uiMade) return failStart("the UI could not be set up");
+    bool textMade = createTextRenderer("Consolas");
     reached = Text;
+    if (!textMade) return failStart("no font for the text was found");
     cursor.textureIndex = load("cursor.png");
     textureSize(cursor.textureIndex, cursor.width, cursor.height);
     return true;
@@ -93,5 +96,9 @@ void stopApplication() {
     application = nullptr;
 }
 
-void startSoundOutputs() { soundStartup(*application); }
-void stopSoundOutputs() { soundShutdown(); }
+void startSoundOutputs() {
+    soundStartup(*application);
+}
+void stopSoundOutputs() {
+    soundShutdown();
+}
