@@ -115,12 +115,15 @@ int virtualKeyFromSdl(int sdlScancode, int sdlKeycode) {
 
 bool pollWindowEvent(WindowEvent& event) {
     event = WindowEvent{};
+    SDL_Event e;
+    bool taken = SDL_PollEvent(&e) != 0;
+    // A window lost while this poll or the last frame talked to the display ends the loop now,
+    // before another frame tries to draw on it.
     if (windowLost()) {
         event.kind = WindowEvent::Quit;
         return true;
     }
-    SDL_Event e;
-    if (!SDL_PollEvent(&e)) return false;
+    if (!taken) return false;
     switch (e.type) {
     case SDL_QUIT:
         event.kind = WindowEvent::Quit;
