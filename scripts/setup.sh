@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libepoxy-dev libimgui-dev libstb-dev
+  libsdl2-dev libx11-dev libepoxy-dev libimgui-dev libstb-dev
   librtmidi-dev libjack-jackd2-dev jackd2
   libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
