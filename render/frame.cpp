@@ -2,6 +2,10 @@
 
 #include "platform/gl.h"
 #include "render/common_states.h"
+#include "render/shapes.h"
+#include "render/text.h"
+#include "render/texture_registry.h"
+#include "render/ui_binding.h"
 
 void clearBackBuffer() {
     // Clears obey the scissor test and the write masks, which the UI or a pass may have left.
@@ -19,4 +23,16 @@ void restoreDefaultStates() {
     applyBlendState(BlendState::Opaque);
     applyDepthState(DepthState::Default);
     applyRasterizerState(RasterizerState::CullCounterClockwise);
+}
+
+void drawQueuedFrame(int renderWidth, int renderHeight, const std::function<void()>& queueCursor) {
+    clearBackBuffer();
+    spritePass(renderWidth, renderHeight);
+    restoreDefaultStates();
+    shapePass(renderWidth, renderHeight);
+    textPass(renderWidth, renderHeight);
+    uiRender();
+    if (queueCursor) queueCursor();
+    spritePass(renderWidth, renderHeight);
+    restoreDefaultStates();
 }

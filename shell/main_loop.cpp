@@ -5,7 +5,6 @@
 #include "platform/input.h"
 #include "platform/window.h"
 #include "render/frame.h"
-#include "render/shapes.h"
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
@@ -33,7 +32,7 @@ bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) 
     return false;
 }
 
-void drawCursor(int width, int height) {
+void queueCursor() {
     float x = static_cast<float>(input.cursorX);
     float y = static_cast<float>(input.cursorY);
     Rect rect;
@@ -42,8 +41,6 @@ void drawCursor(int width, int height) {
     rect.right = static_cast<int32_t>(x + cursor.width * cursor.scaleX);
     rect.bottom = static_cast<int32_t>(y + cursor.height * cursor.scaleY);
     queueSprite(cursor.textureIndex, rect, Colour{1, 1, 1, 1});
-    spritePass(width, height);
-    restoreDefaultStates();
 }
 
 struct FrameClock {
@@ -64,13 +61,7 @@ void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& cl
 
     int width = 0, height = 0;
     renderSize(width, height);
-    clearBackBuffer();
-    spritePass(width, height);
-    restoreDefaultStates();
-    shapePass(width, height);
-    textPass(width, height);
-    uiRender();
-    drawCursor(width, height);
+    drawQueuedFrame(width, height, queueCursor);
     presentWindow();
 }
 

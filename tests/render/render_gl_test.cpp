@@ -94,15 +94,7 @@ class RenderGl : public ::testing::Test {
         uiNewFrame(input);
     }
     void endFrame(const std::function<void()>& cursor = {}) {
-        clearBackBuffer();
-        spritePass(width, height);
-        restoreDefaultStates();
-        shapePass(width, height);
-        textPass(width, height);
-        uiRender();
-        if (cursor) cursor();
-        spritePass(width, height);
-        restoreDefaultStates();
+        drawQueuedFrame(width, height, cursor);
     }
     void sprite(int32_t texture, Rect rect, Colour colour) { queueSprite(texture, rect, colour); }
 };
