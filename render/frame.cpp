@@ -27,12 +27,10 @@ void restoreDefaultStates() {
 
 void drawQueuedFrame(int renderWidth, int renderHeight, const std::function<void()>& queueCursor) {
     clearBackBuffer();
-    spritePass(renderWidth, renderHeight);
-    restoreDefaultStates();
+    spritePass(renderWidth, renderHeight); // ends with the default states restored
     shapePass(renderWidth, renderHeight);
     textPass(renderWidth, renderHeight);
     uiRender();
     if (queueCursor) queueCursor();
     spritePass(renderWidth, renderHeight);
-    restoreDefaultStates();
 }
