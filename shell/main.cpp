@@ -5,6 +5,7 @@
 
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "platform/signals.h"
 #include "shell/launcher.h"
 #include "shell/main_loop.h"
 #include "shell/stand_in_state.h"
@@ -18,6 +19,7 @@ std::unique_ptr<State> makeState(int32_t code) {
 }
 
 int runGame() {
+    catchTerminationSignals();
     if (!startWindowAndDevices()) return 1;
     startApplication();
     startSoundOutputs();

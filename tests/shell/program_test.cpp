@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -168,13 +169,25 @@ TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
     EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
 }
 
-TEST(Program, EndsCleanlyWhenAskedToTerminate) {
-    TempFolder dir;
-    prepareRuntime(dir.path);
-    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
-    ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
-    kill(cadenzio.pid, SIGTERM);
-    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+// A termination signal, the closing terminal's SIGHUP included, ends the program through the
+// whole shutdown, which writes the settings again; SIGPIPE is ignored.
+TEST(Program, TerminationSignalsEndCleanlyAndSaveTheSettings) {
+    for (const int signalNumber : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(signalNumber));
+        TempFolder dir;
+        prepareRuntime(dir.path);
+        Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+        ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+        std::this_thread::sleep_for(500ms);
+        fs::remove(dir.path / "Settings.dat");
+        if (signalNumber == SIGTERM) {
+            kill(cadenzio.pid, SIGPIPE);
+            EXPECT_EQ(cadenzio.wait(1s), std::nullopt) << "SIGPIPE ended the program";
+        }
+        kill(cadenzio.pid, signalNumber);
+        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+        EXPECT_TRUE(fs::exists(dir.path / "Settings.dat"));
+    }
 }
 
 // Another client destroying the window, or the server dropping the connection, ends the program
@@ -188,7 +201,8 @@ TEST(Program, LosingTheWindowEndsCleanlyAndSavesTheSettings) {
         std::this_thread::sleep_for(500ms);
         fs::remove(dir.path / "Settings.dat");
         std::system((std::string("xdotool search --name '^Cadenzio$' ") + how).c_str());
-        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << how << ": " << readText(cadenzio.errors);
+        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0))
+            << how << ": " << readText(cadenzio.errors);
         EXPECT_TRUE(fs::exists(dir.path / "Settings.dat")) << how;
     }
 }
