@@ -13,6 +13,9 @@
 #include "songs/midi_reader.h"
 #include "songs/song.h"
 #include "songs/song_file.h"
+#include "sound/device_names.h"
+#include "sound/settings_file.h"
+#include "sound/sound_state.h"
 #include "tools/smf_writer.h"
 #include "tools/tempo_storm.h"
 
@@ -84,6 +87,24 @@ std::vector<std::string> atlasSeeds() {
             "1\n" + std::string(255, 'n') + " 0 0 8 8\n"};
 }
 
+// Settings files as the program saves them: the defaults, devices with learned ranges, and more
+// devices than a list keeps.
+bool writeSettingsSeeds(const fs::path& folder) {
+    bool ok = true;
+    SoundState sound;
+    buildDefaultDevices(sound);
+    ok &= saveSettings(sound, (folder / "defaults.dat").string());
+    sound.inputDevices.push_back(newInputRecord("Keys"));
+    sound.inputDevices.back().minNote = 21;
+    sound.inputDevices.back().maxNote = 108;
+    sound.inputDevices.back().noteSpan = 87;
+    sound.outputDevices.push_back(newOutputRecord("Synth port 2"));
+    ok &= saveSettings(sound, (folder / "devices.dat").string());
+    for (int i = 0; i < 300; ++i) sound.inputDevices.push_back(newInputRecord("Input"));
+    ok &= saveSettings(sound, (folder / "many.dat").string());
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,7 +113,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path folder = argv[1];
-    for (const char* target : {"midi", "song_file", "atlas_list"})
+    for (const char* target : {"midi", "song_file", "atlas_list", "settings"})
         fs::create_directories(folder / target);
     bool ok = true;
     const std::vector<Bytes> midi = midiSeeds();
@@ -116,6 +137,7 @@ int main(int argc, char** argv) {
     std::ifstream committed(argv[2], std::ios::binary);
     const Bytes list{std::istreambuf_iterator<char>(committed), {}};
     ok &= !list.empty() && write(folder / "atlas_list" / "notes2.txt", list);
+    ok &= writeSettingsSeeds(folder / "settings");
     if (!ok) std::fprintf(stderr, "make_corpus: could not write the seeds into %s\n", argv[1]);
     return ok ? 0 : 1;
 }

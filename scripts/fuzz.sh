@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer + UndefinedBehaviorSanitizer) in build-fuzz/
 # and runs each for SECONDS, two at a time, then prints the executions and coverage each reached.
-#   scripts/fuzz.sh [SECONDS] [TARGET...]      (default 60 s; targets: midi song_file atlas_list)
+#   scripts/fuzz.sh [SECONDS] [TARGET...]  (default 60 s; targets: midi song_file atlas_list settings)
 # Seeds come from fuzz/make_corpus; what a run adds stays in build-fuzz/corpus/<target> for the next
 # run. A crash, leak, hang or out-of-memory input is saved in build-fuzz/findings/<target>/ and makes
 # the exit status 1.
@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(midi song_file atlas_list)
+[[ ${#targets[@]} -gt 0 ]] || targets=(midi song_file atlas_list settings)
 jobs=${FUZZ_JOBS:-2}
 out=build-fuzz
 
