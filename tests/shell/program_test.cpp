@@ -169,41 +169,42 @@ TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
     EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
 }
 
-// A termination signal, the closing terminal's SIGHUP included, ends the program through the
-// whole shutdown, which writes the settings again; SIGPIPE is ignored.
+// Starts the program, removes its settings file once it runs, asks it to end through `end`, and
+// checks that it exits with 0 through the whole shutdown, which writes the settings again.
+template <typename End> void expectCleanEndSavingSettings(End end) {
+    TempFolder dir;
+    prepareRuntime(dir.path);
+    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+    ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+    std::this_thread::sleep_for(500ms);
+    fs::remove(dir.path / "Settings.dat");
+    end(cadenzio);
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+    EXPECT_TRUE(fs::exists(dir.path / "Settings.dat"));
+}
+
+// A termination signal, the closing terminal's SIGHUP included, ends the program like closing
+// the window; SIGPIPE is ignored.
 TEST(Program, TerminationSignalsEndCleanlyAndSaveTheSettings) {
     for (const int signalNumber : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
         SCOPED_TRACE(strsignal(signalNumber));
-        TempFolder dir;
-        prepareRuntime(dir.path);
-        Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
-        ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
-        std::this_thread::sleep_for(500ms);
-        fs::remove(dir.path / "Settings.dat");
-        if (signalNumber == SIGTERM) {
-            kill(cadenzio.pid, SIGPIPE);
-            EXPECT_EQ(cadenzio.wait(1s), std::nullopt) << "SIGPIPE ended the program";
-        }
-        kill(cadenzio.pid, signalNumber);
-        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
-        EXPECT_TRUE(fs::exists(dir.path / "Settings.dat"));
+        expectCleanEndSavingSettings([&](Program& cadenzio) {
+            if (signalNumber == SIGTERM) {
+                kill(cadenzio.pid, SIGPIPE);
+                EXPECT_EQ(cadenzio.wait(1s), std::nullopt) << "SIGPIPE ended the program";
+            }
+            kill(cadenzio.pid, signalNumber);
+        });
     }
 }
 
 // Another client destroying the window, or the server dropping the connection, ends the program
-// like closing the window: through the whole shutdown, which writes the settings again.
+// like closing the window.
 TEST(Program, LosingTheWindowEndsCleanlyAndSavesTheSettings) {
-    for (const char* how : {"windowclose", "windowkill"}) {
-        TempFolder dir;
-        prepareRuntime(dir.path);
-        Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
-        ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
-        std::this_thread::sleep_for(500ms);
-        fs::remove(dir.path / "Settings.dat");
-        std::system((std::string("xdotool search --name '^Cadenzio$' ") + how).c_str());
-        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0))
-            << how << ": " << readText(cadenzio.errors);
-        EXPECT_TRUE(fs::exists(dir.path / "Settings.dat")) << how;
+    for (const std::string how : {"windowclose", "windowkill"}) {
+        SCOPED_TRACE(how);
+        expectCleanEndSavingSettings(
+            [&](Program&) { std::system(("xdotool search --name '^Cadenzio$' " + how).c_str()); });
     }
 }
 
