@@ -43,7 +43,7 @@ for i in "${!targets[@]}"; do
   if wait "${pids[$i]}"; then
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
     last=$(grep -E '^#[0-9]+.*cov: ' "$log" | tail -n 1)
-    echo "fuzz: $target: ${runs:-?} executions in ${seconds} s; ${last#*cov: }" | sed 's/ft: /ft: /'
+    echo "fuzz: $target: ${runs:-?} executions in ${seconds} s; cov: ${last#*cov: }"
   else
     status=1
     echo "fuzz: $target FAILED (input in $out/findings/$target/, log $log):" >&2
