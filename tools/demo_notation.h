@@ -9,10 +9,11 @@
 //   E5:e^       an accent: played louder than the notes around it
 //   |           bar line; every bar but the first (a pickup) and the last must be full
 //   ;           the next line of the same bar: it starts again at the bar line and sounds
-//               together with the lines before it, as the voices of one staff do (a held bass
-//               under moving notes); each line of a bar must fill the same time as the first
-//   @100        tempo from here on, quarter notes per minute (the first hand's marks count)
-//   !p          dynamics from here on: pp p mp mf f ff
+//               together with the lines before it, as the voices of one staff do (a bass held
+//               under moving notes); each line of a bar fills the same time as the first
+//   @100        tempo from here on, quarter notes per minute (written in one hand only)
+//   !p          dynamics from here on: pp p mp mf f ff, scaling the hand's own velocity, which
+//               is its mf (so an accompaniment written softer stays softer)
 //   !< !>       crescendo or diminuendo from here to the next dynamic mark
 // Values: w h q e s (whole to sixteenth), a full stop after one adds half of it.
 // A key may not sound twice at once within a hand.

@@ -105,6 +105,10 @@ const Piece& odeToJoy() {
 #define SILENT_NIGHT                                                                               \
     "G4:q. A4:e G4:q | E4:h. | G4:q. A4:e G4:q | E4:h. | D5:h D5:q | B4:h. | C5:h C5:q | "         \
     "G4:h. | A4:h A4:q | C5:q. B4:e A4:q | G4:q. A4:e G4:q | E4:h. | "
+#define ROCK_C "C3:e G3:e C4:e G3:e E3:e G3:e | "
+#define ROCK_F "F2:e C3:e F3:e C3:e A2:e C3:e | "
+#define ROCK_G "G2:e D3:e G3:e D3:e B2:e D3:e | "
+#define ROCK_G7 "G2:e D3:e G3:e D3:e F3:e D3:e | "
 const Piece& silentNight() {
     static const Piece piece{
         .title = "Silent Night",
@@ -125,32 +129,29 @@ const Piece& silentNight() {
              "C3+G3:h.~ | C3+G3:h. | F2+C3:h.~ | F2+C3:h. | C3+G3:h.~ | C3+G3:h. | "
              "F2+C3:h.~ | F2+C3:h. | C3+G3:h.~ | C3+G3:h. | G2+F3:h.~ | G2+F3:h. | "
              "C3+G3:h.~ | C3+G3:h. | C3+G3:h. | G2+F3:h. | C3+G3:h.~ | C3+G3:h. | "
-             "!mp C3:e G3:e C4:e G3:e E3:e G3:e | C3:e G3:e C4:e G3:e E3:e G3:e | "
-             "C3:e G3:e C4:e G3:e E3:e G3:e | C3:e G3:e C4:e G3:e E3:e G3:e | "
-             "G2:e D3:e G3:e D3:e F3:e D3:e | G2:e D3:e G3:e D3:e B2:e D3:e | "
-             "C3:e G3:e C4:e G3:e E3:e G3:e | C3:e G3:e C4:e G3:e E3:e G3:e | "
-             "F2:e C3:e F3:e C3:e A2:e C3:e | F2:e C3:e F3:e C3:e A2:e C3:e | "
-             "C3:e G3:e C4:e G3:e E3:e G3:e | C3:e G3:e C4:e G3:e E3:e G3:e | "
-             "!< F2:e C3:e F3:e C3:e A2:e C3:e | F2:e C3:e F3:e C3:e A2:e C3:e | "
-             "C3:e G3:e C4:e G3:e E3:e G3:e | C3:e G3:e C4:e G3:e E3:e G3:e | "
-             "!mf G2:e D3:e G3:e D3:e F3:e D3:e | G2:e D3:e G3:e D3:e F3:e D3:e | "
-             "C3:e G3:e C4:e G3:e E3:e G3:e | C3:e G3:e C4:e G3:e E3:e G3:e | "
-             "!> C3:e G3:e C4:e G3:e E3:e G3:e | G2:e D3:e G3:e D3:e F3:e D3:e | "
-             "!p C3+G3:h.~ | C3+G3:h."}}};
+             "!mp " ROCK_C ROCK_C ROCK_C ROCK_C ROCK_G7 ROCK_G ROCK_C ROCK_C ROCK_F ROCK_F ROCK_C
+                 ROCK_C "!< " ROCK_F ROCK_F ROCK_C ROCK_C "!mf " ROCK_G7 ROCK_G7 ROCK_C ROCK_C
+             "!> " ROCK_C ROCK_G7 "!p C3+G3:h.~ | C3+G3:h."}}};
     return piece;
 }
 #undef SILENT_NIGHT
+#undef ROCK_C
+#undef ROCK_F
+#undef ROCK_G
+#undef ROCK_G7
 
 // James Lord Pierpont, "Jingle Bells", in C major: the verse over held fifths, then the chorus
 // twice over a walking left hand, the second time louder and slowing into the last bar.
 #define JINGLE_CHORUS_A                                                                            \
     "E5:q E5:q E5:h | E5:q E5:q E5:h | E5:q G5:q C5:q. D5:e | E5:w | F5:q F5:q F5:q. F5:e | "      \
     "F5:q E5:q E5:q E5:e E5:e | "
+#define WALK_C "C3:q G3:q E3:q G3:q | "
+#define WALK_F "F2:q C3:q A2:q C3:q | "
+#define WALK_D7 "D3:q A3:q F#3:q A3:q | "
+#define WALK_G7 "G2:q D3:q F3:q D3:q | "
 #define JINGLE_CHORUS_LH                                                                           \
-    "C3:q G3:q E3:q G3:q | C3:q G3:q E3:q G3:q | C3:q G3:q E3:q G3:q | C3:q G3:q E3:q G3:q | "     \
-    "F2:q C3:q A2:q C3:q | C3:q G3:q E3:q G3:q | D3:q A3:q F#3:q A3:q | G2:q D3:q F3:q D3:q | "    \
-    "C3:q G3:q E3:q G3:q | C3:q G3:q E3:q G3:q | C3:q G3:q E3:q G3:q | C3:q G3:q E3:q G3:q | "     \
-    "F2:q C3:q A2:q C3:q | C3:q G3:q E3:q G3:q | G2:q D3:q F3:q D3:q | "
+    WALK_C WALK_C WALK_C WALK_C WALK_F WALK_C WALK_D7 WALK_G7 WALK_C WALK_C WALK_C WALK_C WALK_F   \
+        WALK_C WALK_G7
 const Piece& jingleBells() {
     static const Piece piece{
         .title = "Jingle Bells",
@@ -169,9 +170,12 @@ const Piece& jingleBells() {
             {"Left Hand", 1, 64,
              "!mp C3+G3:w | C3+G3:w | C3+G3:w | F2+C3:w | F2+C3:w | G2+D3:w | G2+F3:w | C3+G3:w | "
              "C3+G3:w | C3+G3:w | C3+G3:w | F2+C3:w | D3+A3:w | G2+D3:w | G2+F3:w | C3+G3:w | "
-             "!mf " JINGLE_CHORUS_LH "C3:q G3:q E3:q G3:q | "
-             "!f " JINGLE_CHORUS_LH "C3+G3:w"}}};
+             "!mf " JINGLE_CHORUS_LH WALK_C "!f " JINGLE_CHORUS_LH "C3+G3:w"}}};
     return piece;
 }
 #undef JINGLE_CHORUS_A
 #undef JINGLE_CHORUS_LH
+#undef WALK_C
+#undef WALK_F
+#undef WALK_D7
+#undef WALK_G7
