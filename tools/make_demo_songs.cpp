@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +61,7 @@ std::vector<uint8_t> writeTrack(std::vector<Pending> events, const Piece& piece,
             break;
         case Pending::Metre:
             track.meta(delta, 0x58,
-                       {uint8_t(piece.beatsPerBar), uint8_t(piece.beatUnit == 8 ? 3 : 2),
+                       {uint8_t(piece.beatsPerBar), uint8_t(std::countr_zero(piece.beatUnit)),
                         uint8_t(96 / piece.beatUnit), 8});
             break;
         case Pending::Key:
