@@ -2,9 +2,11 @@
 
 #include <bit>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <vector>
 
+#include "platform/file_reader.h"
+#include "platform/file_replacement.h"
 #include "sound/device_names.h"
 #include "sound/sound_state.h"
 
@@ -14,11 +16,25 @@ static_assert(std::endian::native == std::endian::little);
 namespace {
 
 constexpr uint32_t listLimit = 255; // indices above cannot be selected
+// Far beyond two full lists; a longer file is damaged, and is not read into memory.
+constexpr uint64_t largestSettingsFile = 16 << 20;
 
-bool readCount(std::ifstream& in, uint32_t& count) {
-    return static_cast<bool>(in.read(reinterpret_cast<char*>(&count), sizeof count));
+// The file's bytes, read front to back.
+struct Bytes {
+    const uint8_t* data;
+    size_t left;
+    bool read(void* out, size_t size) {
+        if (size > left) return false;
+        std::memcpy(out, data, size);
+        data += size;
+        left -= size;
+        return true;
+    }
+};
+
+bool readCount(Bytes& in, uint32_t& count) {
+    return in.read(&count, sizeof count);
 }
-
 // The keyboard view and the octave keys compute with a learned range, so one outside the keys
 // 0 to 127 (a damaged file) starts over from the default; the span follows the range.
 void repairRange(InputDeviceRecord& record) {
@@ -33,12 +49,11 @@ void repairRange(OutputDeviceRecord&) {}
 
 // Reads up to count records, keeping the first listLimit; stops at the first incomplete one.
 // True when all count records were there.
-template <typename Record>
-bool readRecords(std::ifstream& in, uint32_t count, std::vector<Record>& list) {
+template <typename Record> bool readRecords(Bytes& in, uint32_t count, std::vector<Record>& list) {
     list.clear();
     for (uint32_t i = 0; i < count; ++i) {
         Record record;
-        if (!in.read(reinterpret_cast<char*>(&record), sizeof record)) return false;
+        if (!in.read(&record, sizeof record)) return false;
         record.name[sizeof record.name - 1] = '\0';
         repairRange(record);
         if (i < listLimit) list.push_back(record);
@@ -46,12 +61,13 @@ bool readRecords(std::ifstream& in, uint32_t count, std::vector<Record>& list) {
     return true;
 }
 
-template <typename Record> bool writeList(std::ofstream& out, const std::vector<Record>& list) {
+template <typename Record>
+void appendList(std::vector<uint8_t>& out, const std::vector<Record>& list) {
     const uint32_t count = list.size() < listLimit ? static_cast<uint32_t>(list.size()) : listLimit;
-    out.write(reinterpret_cast<const char*>(&count), sizeof count);
-    out.write(reinterpret_cast<const char*>(list.data()),
-              static_cast<std::streamsize>(count * sizeof(Record)));
-    return static_cast<bool>(out);
+    const uint8_t* countBytes = reinterpret_cast<const uint8_t*>(&count);
+    out.insert(out.end(), countBytes, countBytes + sizeof count);
+    const uint8_t* records = reinterpret_cast<const uint8_t*>(list.data());
+    out.insert(out.end(), records, records + count * sizeof(Record));
 }
 
 } // namespace
@@ -62,9 +78,23 @@ void buildDefaultDevices(SoundState& sound) {
 }
 
 void loadSettings(SoundState& sound, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    sound.settingsSavable = true;
+    std::vector<uint8_t> file;
+    FileProblem problem = FileProblem::None;
+    if (!readFileBytes(path, file, largestSettingsFile, &problem) &&
+        (problem == FileProblem::NotRegularFile || problem == FileProblem::Unreadable)) {
+        // Whatever it holds may be all the devices the player has met: it stays as it is.
+        std::fprintf(stderr, "\"%s\" is %s; running on the default devices without saving them\n",
+                     path.c_str(), describeFileProblem(problem));
+        buildDefaultDevices(sound);
+        sound.settingsSavable = false;
+        return;
+    }
+    if (problem == FileProblem::TooLarge)
+        std::fprintf(stderr, "\"%s\" is too large to be settings; starting over\n", path.c_str());
+    Bytes in{file.data(), file.size()};
     uint32_t count = 0;
-    if (!in || !readCount(in, count)) {
+    if (!readCount(in, count)) {
         buildDefaultDevices(sound);
         saveSettings(sound, path);
         return;
@@ -81,21 +111,12 @@ void loadSettings(SoundState& sound, const std::string& path) {
 }
 
 bool saveSettings(const SoundState& sound, const std::string& path) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        const bool written =
-            writeList(out, sound.inputDevices) && writeList(out, sound.outputDevices);
-        out.close();
-        if (!written || !out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    if (!sound.settingsSavable) return false;
+    std::vector<uint8_t> bytes;
+    appendList(bytes, sound.inputDevices);
+    appendList(bytes, sound.outputDevices);
+    std::string problem;
+    if (replaceFile(path, bytes.data(), bytes.size(), &problem)) return true;
+    std::fprintf(stderr, "Cannot save the settings: %s\n", problem.c_str());
+    return false;
 }

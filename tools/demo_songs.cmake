@@ -2,7 +2,7 @@
 # through notepress. `cmake --build <dir> --target demo_songs` rewrites the committed files.
 
 add_executable(make_demo_songs EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/make_demo_songs.cpp)
-target_include_directories(make_demo_songs PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(make_demo_songs PRIVATE cadenzio_platform)
 add_custom_target(demo_songs
   COMMAND make_demo_songs ${CMAKE_SOURCE_DIR}/runtime/Songs $<TARGET_FILE:notepress>
   DEPENDS make_demo_songs notepress
