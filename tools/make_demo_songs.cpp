@@ -363,7 +363,7 @@ std::vector<uint8_t> midiFile(const Piece& piece) {
 // Atomic, so an interrupted run leaves the committed song whole.
 void replaceFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
     std::string problem;
-    if (!replaceFile(path.string(), bytes.data(), bytes.size(), &problem)) fail(problem);
+    if (!::replaceFile(path.string(), bytes.data(), bytes.size(), &problem)) fail(problem);
 }
 
 std::vector<uint8_t> readFile(const fs::path& path) {
