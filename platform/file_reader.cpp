@@ -66,6 +66,7 @@ bool readExactly(FileReader& file, void* out, size_t size) {
     while (size > 0) {
         const ssize_t n = ::read(file.fd, p, size);
         if (n < 0 && errno == EINTR) continue;
+        if (n < 0) file.problem = FileProblem::Unreadable;
         if (n <= 0) return false;
         p += n;
         size -= size_t(n);

@@ -22,7 +22,7 @@ const char* describeFileProblem(FileProblem problem);
 struct FileReader {
     int fd = -1;
     uint64_t size = 0; // at opening; reads still stop where the file really ends
-    FileProblem problem = FileProblem::None;
+    FileProblem problem = FileProblem::None; // why opening or reading failed
     FileReader() = default;
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
@@ -31,7 +31,8 @@ struct FileReader {
 
 // False, with the reason in file.problem, when path cannot be opened or is not a regular file.
 bool openForReading(FileReader& file, const std::string& path);
-// Reads exactly size bytes; false when the file ends sooner or cannot be read.
+// Reads exactly size bytes; false when the file ends sooner or cannot be read (then file.problem
+// is Unreadable).
 bool readExactly(FileReader& file, void* out, size_t size);
 
 inline constexpr uint64_t noSizeLimit = UINT64_MAX;

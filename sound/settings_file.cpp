@@ -19,22 +19,10 @@ constexpr uint32_t listLimit = 255; // indices above cannot be selected
 // Far beyond two full lists; a longer file is damaged, and is not read into memory.
 constexpr uint64_t largestSettingsFile = 16 << 20;
 
-// The file's bytes, read front to back.
-struct Bytes {
-    const uint8_t* data;
-    size_t left;
-    bool read(void* out, size_t size) {
-        if (size > left) return false;
-        std::memcpy(out, data, size);
-        data += size;
-        left -= size;
-        return true;
-    }
-};
-
-bool readCount(Bytes& in, uint32_t& count) {
-    return in.read(&count, sizeof count);
+bool readCount(FileReader& in, uint32_t& count) {
+    return readExactly(in, &count, sizeof count);
 }
+
 // The keyboard view and the octave keys compute with a learned range, so one outside the keys
 // 0 to 127 (a damaged file) starts over from the default; the span follows the range.
 void repairRange(InputDeviceRecord& record) {
@@ -49,11 +37,12 @@ void repairRange(OutputDeviceRecord&) {}
 
 // Reads up to count records, keeping the first listLimit; stops at the first incomplete one.
 // True when all count records were there.
-template <typename Record> bool readRecords(Bytes& in, uint32_t count, std::vector<Record>& list) {
+template <typename Record>
+bool readRecords(FileReader& in, uint32_t count, std::vector<Record>& list) {
     list.clear();
     for (uint32_t i = 0; i < count; ++i) {
         Record record;
-        if (!in.read(&record, sizeof record)) return false;
+        if (!readExactly(in, &record, sizeof record)) return false;
         record.name[sizeof record.name - 1] = '\0';
         repairRange(record);
         if (i < listLimit) list.push_back(record);
@@ -70,6 +59,18 @@ void appendList(std::vector<uint8_t>& out, const std::vector<Record>& list) {
     out.insert(out.end(), records, records + count * sizeof(Record));
 }
 
+// Fills the lists from the file; false when it holds not even one complete input record.
+bool readLists(FileReader& in, SoundState& sound) {
+    uint32_t count = 0;
+    if (!readCount(in, count)) return false;
+    const bool inputsWhole = readRecords(in, count, sound.inputDevices);
+    if (sound.inputDevices.empty()) return false;
+    sound.outputDevices.clear();
+    if (inputsWhole && readCount(in, count)) readRecords(in, count, sound.outputDevices);
+    if (sound.outputDevices.empty()) sound.outputDevices.assign(1, newOutputRecord("Simple Synth"));
+    return true;
+}
+
 } // namespace
 
 void buildDefaultDevices(SoundState& sound) {
@@ -79,35 +80,25 @@ void buildDefaultDevices(SoundState& sound) {
 
 void loadSettings(SoundState& sound, const std::string& path) {
     sound.settingsSavable = true;
-    std::vector<uint8_t> file;
-    FileProblem problem = FileProblem::None;
-    if (!readFileBytes(path, file, largestSettingsFile, &problem) &&
-        (problem == FileProblem::NotRegularFile || problem == FileProblem::Unreadable)) {
+    FileReader in;
+    openForReading(in, path);
+    if (in.problem == FileProblem::None && in.size > largestSettingsFile)
+        in.problem = FileProblem::TooLarge;
+    const bool read = in.problem == FileProblem::None && readLists(in, sound);
+    if (in.problem == FileProblem::NotRegularFile || in.problem == FileProblem::Unreadable) {
         // Whatever it holds may be all the devices the player has met: it stays as it is.
         std::fprintf(stderr, "\"%s\" is %s; running on the default devices without saving them\n",
-                     path.c_str(), describeFileProblem(problem));
+                     path.c_str(), describeFileProblem(in.problem));
         buildDefaultDevices(sound);
         sound.settingsSavable = false;
         return;
     }
-    if (problem == FileProblem::TooLarge)
+    if (in.problem == FileProblem::TooLarge)
         std::fprintf(stderr, "\"%s\" is too large to be settings; starting over\n", path.c_str());
-    Bytes in{file.data(), file.size()};
-    uint32_t count = 0;
-    if (!readCount(in, count)) {
+    if (!read) {
         buildDefaultDevices(sound);
         saveSettings(sound, path);
-        return;
     }
-    const bool inputsWhole = readRecords(in, count, sound.inputDevices);
-    if (sound.inputDevices.empty()) {
-        buildDefaultDevices(sound);
-        saveSettings(sound, path);
-        return;
-    }
-    sound.outputDevices.clear();
-    if (inputsWhole && readCount(in, count)) readRecords(in, count, sound.outputDevices);
-    if (sound.outputDevices.empty()) sound.outputDevices.assign(1, newOutputRecord("Simple Synth"));
 }
 
 bool saveSettings(const SoundState& sound, const std::string& path) {

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -31,17 +32,17 @@ std::vector<uint8_t> bigMidi() {
 }
 
 bool hasTemporaryFile(const fs::path& folder) {
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().filename().string().rfind(".replacing-", 0) == 0) return true;
-    return false;
+    return std::any_of(fs::directory_iterator(folder), fs::directory_iterator(), [](auto& entry) {
+        return entry.path().filename().string().starts_with(".replacing-");
+    });
 }
 
+// The song file big.mid would replace holds an empty song until a conversion is committed.
 class InterruptedWrite : public testing::Test {
   protected:
-    TempFolder temp;
-    fs::path work = temp.path / "work";
-    fs::path imported = work / "Imported Songs";
     const std::vector<uint8_t> oldSong{0, 0, 0, 0};
+    TempFolder temp;
+    const fs::path work = temp.path / "work", imported = work / "Imported Songs";
 
     void SetUp() override {
         ASSERT_FALSE(temp.path.empty());
