@@ -9,7 +9,7 @@
 #include "songs/song.h"
 #include "sound/sound_state.h"
 
-class KeyboardView;
+struct KeyboardView;
 class NoteSprite;
 
 struct AppContext {
