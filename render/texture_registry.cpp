@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "platform/file_reader.h"
 #include "render/atlas_list.h"
 #include "render/frame.h"
 #include "render/sprite_batch.h"
@@ -32,7 +32,7 @@ std::vector<SpriteCommand> queue;
 std::unique_ptr<SpriteBatch> batch;
 
 constexpr int32_t placeholderSide = 32;
-constexpr std::streamsize largestAtlasList = 4 << 20;
+constexpr uint64_t largestAtlasList = 4 << 20;
 
 // Appends a holder for the image at path and returns its index.
 int32_t loadImage(const std::string& path) {
@@ -132,15 +132,16 @@ int32_t load(const char* name) {
 void loadAtlas() {
     if (!registry) return;
     std::string listPath = registry->directory + "/notes2.txt";
-    std::ifstream file(listPath, std::ios::binary);
-    if (!file) return;
-    // Read at most largestAtlasList bytes: a list that long is damaged anyway.
-    std::string text;
-    char chunk[4096];
-    while (file && text.size() < size_t(largestAtlasList)) {
-        file.read(chunk, sizeof chunk);
-        text.append(chunk, size_t(file.gcount()));
+    // A list longer than largestAtlasList is damaged anyway.
+    std::vector<uint8_t> bytes;
+    FileProblem problem = FileProblem::None;
+    if (!readFileBytes(listPath, bytes, largestAtlasList, &problem)) {
+        if (problem != FileProblem::Missing)
+            std::fprintf(stderr, "\"%s\" is %s; the atlas is not loaded\n", listPath.c_str(),
+                         describeFileProblem(problem));
+        return;
     }
+    const std::string text(bytes.begin(), bytes.end());
 
     int32_t atlas = loadImage(registry->directory + "/notes2.png");
     AtlasList list = parseAtlasList(text);

@@ -8,6 +8,7 @@
 
 #include "platform/gl.h"
 #include "render/gl_program.h"
+#include "render/ui_ini_file.h"
 
 namespace {
 
@@ -285,6 +286,7 @@ bool createUiBinding(int displayWidth, int displayHeight) {
         {ImGuiKey_Z, 90}};
     for (const auto& key : keys) io.KeyMap[key[0]] = key[1];
     io.BackendRendererName = "cadenzio_gl";
+    loadUiIniFile();
     // Fixed at start-up: later window size changes do not reach the UI.
     io.DisplaySize = ImVec2(float(displayWidth), float(displayHeight));
 
@@ -309,6 +311,7 @@ void releaseUiBinding() {
     releaseGlProgram(binding->program);
     delete binding;
     binding = nullptr;
+    saveUiIniFile();
     ImGui::DestroyContext();
 }
 
@@ -336,6 +339,7 @@ void uiNewFrame(const UiFrameInput& input) {
     io.KeyAlt = input.alt;
     io.KeySuper = false;
     ImGui::NewFrame();
+    saveUiIniFileWhenAsked();
 }
 
 void uiRender() {

@@ -89,7 +89,8 @@ void startApplication() {
 
 void stopApplication() {
     if (!application) return;
-    saveSettings(application->sound);
+    // An existing file that could not be read keeps what it holds.
+    if (application->sound.settingsSavable) saveSettings(application->sound);
     stopViews(*application);
     stopMidiDevices(application->sound);
     delete application;

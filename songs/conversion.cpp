@@ -4,7 +4,7 @@
 #include <system_error>
 #include <thread>
 
-#include "songs/file_io.h"
+#include "platform/prefault.h"
 #include "songs/tempo_map.h"
 #include "songs/track_walker.h"
 

@@ -8,7 +8,7 @@ add_executable(make_demo_songs EXCLUDE_FROM_ALL
   ${CMAKE_CURRENT_LIST_DIR}/demo_pieces_beginner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/demo_pieces_intermediate.cpp
   ${CMAKE_CURRENT_LIST_DIR}/demo_pieces_advanced.cpp)
-target_link_libraries(make_demo_songs PRIVATE demo_notation)
+target_link_libraries(make_demo_songs PRIVATE demo_notation cadenzio_platform)
 target_include_directories(make_demo_songs PRIVATE ${CMAKE_SOURCE_DIR})
 add_custom_target(demo_songs
   COMMAND make_demo_songs ${CMAKE_SOURCE_DIR}/runtime/Songs $<TARGET_FILE:notepress>

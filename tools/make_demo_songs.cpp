@@ -2,27 +2,22 @@
 // MIDI Files built from the note data of demo_pieces_*.cpp (notation in demo_notation.h), and one
 // song file converted from such a MIDI file by notepress.
 // Usage: make_demo_songs <output folder> <notepress program>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "platform/file_reader.h"
+#include "platform/file_replacement.h"
+#include "platform/process.h"
 #include "tools/demo_notation.h"
 #include "tools/demo_pieces.h"
 #include "tools/smf_writer.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -137,47 +132,16 @@ std::vector<uint8_t> midiFile(const Piece& piece) {
     return smf::file(tracks.size() == 1 ? 0 : 1, demoTicksPerQuarter, tracks);
 }
 
-void writeFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out.flush()) fail("cannot write " + path.string());
-}
-
-// Writes beside path and renames over it, so an interrupted run leaves the committed song whole.
+// Atomic, so an interrupted run leaves the committed song whole.
 void replaceFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    fs::path temporary = path;
-    temporary += ".tmp";
-    try {
-        writeFile(temporary, bytes);
-        fs::rename(temporary, path);
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw;
-    }
+    std::string problem;
+    if (!::replaceFile(path.string(), bytes.data(), bytes.size(), &problem)) fail(problem);
 }
 
 std::vector<uint8_t> readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail("cannot read " + path.string());
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-// Runs program with one argument in folder and returns its exit status (-1 when it did not run
-// or did not exit normally).
-int runIn(const fs::path& folder, const fs::path& program, const std::string& argument) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    std::string programText = program.string(), argumentText = argument;
-    char* argv[] = {programText.data(), argumentText.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, programText.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::vector<uint8_t> bytes;
+    if (!readFileBytes(path.string(), bytes)) fail("cannot read " + path.string());
+    return bytes;
 }
 
 // notepress writes "Imported Songs/<title>.fff" below its working folder; that happens in a
@@ -190,9 +154,15 @@ void convertWithNotepress(const Piece& piece, const fs::path& outFolder,
     const std::string midiName = std::string(piece.title) + ".mid";
     const std::string songName = std::string(piece.title) + ".fff";
     try {
-        writeFile(scratch / midiName, midiFile(piece));
-        const int status = runIn(scratch, notepress, midiName);
-        if (status != 0) fail("notepress ended with status " + std::to_string(status));
+        replaceFile(scratch / midiName, midiFile(piece));
+        ProcessRequest request;
+        request.program = notepress.string();
+        request.arguments = {midiName};
+        request.workingFolder = scratch.string();
+        const ProcessResult run = runProcess(request);
+        if (run.error != 0) fail("cannot start notepress: error " + std::to_string(run.error));
+        if (run.exitStatus != 0)
+            fail("notepress ended with status " + std::to_string(run.exitStatus));
         replaceFile(outFolder / songName, readFile(scratch / "Imported Songs" / songName));
     } catch (...) {
         fs::remove_all(scratch);

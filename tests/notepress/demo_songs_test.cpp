@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <map>
 
-#include "notepress/process.h"
+#include "platform/process.h"
 #include "songs/conversion.h"
 #include "songs/midi_reader.h"
 #include "songs/song_file.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
-using namespace testing_process;
 
 namespace {
 
@@ -63,9 +63,14 @@ TEST(DemoSongs, CommittedFilesEqualFreshlyGeneratedOnes) {
     TempFolder temp;
     ASSERT_FALSE(temp.path.empty());
     const fs::path out = temp.path / "Songs";
-    const Outcome outcome =
-        run(temp.path, {MAKE_DEMO_SONGS_PATH, out.string(), NOTEPRESS_PATH}, temp.path / "err");
-    ASSERT_EQ(outcome.status, 0) << outcome.errorOutput;
+    ProcessRequest request;
+    request.program = MAKE_DEMO_SONGS_PATH;
+    request.arguments = {out.string(), NOTEPRESS_PATH};
+    request.workingFolder = temp.path.string();
+    request.output.to = OutputTo::Capture;
+    request.errors.to = OutputTo::Capture;
+    const ProcessResult outcome = runProcess(request);
+    ASSERT_EQ(outcome.exitStatus, 0) << outcome.errorOutput;
 
     const auto fresh = filesBelow(out);
     const auto kept = filesBelow(committed);

@@ -5,12 +5,12 @@
 #include <set>
 
 #include "notepress/notepress.h"
-#include "notepress/process.h"
+#include "platform/process.h"
 #include "songs/song_file.h"
+#include "support/temp_folder.h"
 #include "tools/smf_writer.h"
 
 namespace fs = std::filesystem;
-using namespace testing_process;
 
 namespace {
 
@@ -57,11 +57,17 @@ class NotepressRun : public testing::Test {
         ASSERT_FALSE(temp.path.empty());
         fs::create_directory(work);
     }
-    Outcome notepress(std::vector<std::string> inputs, const fs::path& folder) {
-        inputs.insert(inputs.begin(), NOTEPRESS_PATH);
-        return run(folder, inputs, temp.path / "stderr.txt");
+    ProcessResult notepress(const std::vector<std::string>& inputs, const fs::path& folder) {
+        ProcessRequest request;
+        request.program = NOTEPRESS_PATH;
+        request.arguments = inputs;
+        request.workingFolder = folder.string();
+        request.errors.to = OutputTo::Capture;
+        return runProcess(request);
     }
-    Outcome notepress(const std::vector<std::string>& inputs) { return notepress(inputs, work); }
+    ProcessResult notepress(const std::vector<std::string>& inputs) {
+        return notepress(inputs, work);
+    }
 };
 
 } // namespace
@@ -88,8 +94,8 @@ TEST(SongFileName, NeverLeadsOutOfTheImportFolder) {
 }
 
 TEST_F(NotepressRun, WithoutArgumentsPrintsUsageAndWritesNothing) {
-    const Outcome outcome = notepress({});
-    EXPECT_EQ(outcome.status, 0);
+    const ProcessResult outcome = notepress({});
+    EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_TRUE(filesIn(work).empty());
     EXPECT_EQ(outcome.errorOutput.rfind("Usage: notepress", 0), 0u) << outcome.errorOutput;
     EXPECT_EQ(std::count(outcome.errorOutput.begin(), outcome.errorOutput.end(), '\n'), 1);
@@ -100,8 +106,9 @@ TEST_F(NotepressRun, UnreadableInputsGiveEmptySongsAndLaterInputsConvertAsIfFirs
     writeBytes(work / "zero tracks.mid", smf::file(1, 96, std::vector<smf::Track>{}));
     fs::create_directory(work / "a folder");
 
-    const Outcome outcome = notepress({"missing.mid", "zero tracks.mid", "a folder", "a.mid"});
-    EXPECT_EQ(outcome.status, 1);
+    const ProcessResult outcome =
+        notepress({"missing.mid", "zero tracks.mid", "a folder", "a.mid"});
+    EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(outcome.errorOutput, "Could not open file: missing.mid\n"
                                    "Could not open file: zero tracks.mid\n"
                                    "Could not open file: a folder\n");
@@ -115,8 +122,8 @@ TEST_F(NotepressRun, UnreadableInputsGiveEmptySongsAndLaterInputsConvertAsIfFirs
     const fs::path alone = temp.path / "alone";
     fs::create_directory(alone);
     fs::copy_file(work / "a.mid", alone / "a.mid");
-    const Outcome aloneOutcome = notepress({"a.mid"}, alone);
-    EXPECT_EQ(aloneOutcome.status, 0);
+    const ProcessResult aloneOutcome = notepress({"a.mid"}, alone);
+    EXPECT_EQ(aloneOutcome.exitStatus, 0);
     EXPECT_EQ(aloneOutcome.errorOutput, "");
     EXPECT_EQ(readBytes(imported / "a.fff"), readBytes(alone / "Imported Songs" / "a.fff"));
 
@@ -146,9 +153,10 @@ TEST_F(NotepressRun, NamesOutputsByTheInputsFileNameAndReplacesOlderOnes) {
     fs::create_directory(imported);
     writeBytes(imported / "etude.final.fff", {1, 2, 3});
 
-    const Outcome outcome = notepress({"D:\\Music\\Evening Song.mid", "songs/etude.final.midi",
-                                       "tune", "songs/tune.mid", "folder\\"});
-    EXPECT_EQ(outcome.status, 0);
+    const ProcessResult outcome =
+        notepress({"D:\\Music\\Evening Song.mid", "songs/etude.final.midi", "tune",
+                   "songs/tune.mid", "folder\\"});
+    EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.errorOutput, "");
     // Exactly these: no temporary file is left beside them.
     EXPECT_EQ(filesIn(imported),
@@ -221,8 +229,8 @@ TEST_F(NotepressRun, AnOutputThatCannotBeWrittenFailsWithStatusOne) {
     writeBytes(work / "b.mid", oneTrackMidi());
     writeBytes(imported, {'k', 'e', 'e', 'p'}); // a plain file where the folder should be
 
-    const Outcome outcome = notepress({"a.mid", "b.mid"});
-    EXPECT_EQ(outcome.status, 1);
+    const ProcessResult outcome = notepress({"a.mid", "b.mid"});
+    EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(outcome.errorOutput, "Could not write file: Imported Songs/a.fff\n"
                                    "Could not write file: Imported Songs/b.fff\n");
     EXPECT_EQ(readText(imported), "keep");

@@ -1,6 +1,7 @@
 #include "render/texture_registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "render/atlas_list.h"
 #include "render/png_writer.h"
 #include "render/texture_source.h"
+#include "support/child_process.h"
 
 namespace fs = std::filesystem;
 
@@ -168,6 +170,33 @@ TEST_F(Registry, DamagedAtlasListKeepsTheRegionsBeforeTheDamage) {
     // Not in the atlas, so looked for as a file.
     load("third");
     EXPECT_EQ(reads["third"], 1);
+}
+
+// Pipes where the list and a texture belong: neither waits for a writer; the atlas is skipped and
+// the texture drawn as the placeholder.
+TEST_F(Registry, PipesInPlaceOfTheListOrATextureAreRefused) {
+    ASSERT_TRUE(writeSolidPng((dir / "notes2.png").string(), 8, 8, 0xFFFFFFFF));
+    ASSERT_EQ(mkfifo((dir / "notes2.txt").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((dir / "cursor.png").c_str(), 0600), 0);
+    const child::Ending ending = child::run([&] {
+        loadAtlas();
+        const int32_t cursor = load("cursor.png");
+        // Only the cursor's entry, with the placeholder's size.
+        float w = 0, h = 0;
+        textureSize(cursor, w, h);
+        return cursor == 0 && w == 32 && h == 32 && reads["notes2.png"] == 0 ? 0 : 1;
+    });
+    EXPECT_TRUE(ending.finished) << "a named pipe hangs the texture loading";
+    EXPECT_EQ(ending.status, 0);
+
+    fs::remove(dir / "notes2.txt");
+    fs::create_directory(dir / "notes2.txt");
+    testing::internal::CaptureStderr();
+    loadAtlas();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log, "\"" + (dir / "notes2.txt").string() +
+                       "\" is not a regular file; the atlas is not loaded\n");
+    EXPECT_EQ(textureEntry(0), nullptr);
 }
 
 TEST(AtlasList, ReadsCountThenNamedRectangles) {

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -195,6 +196,33 @@ TEST(Program, TerminationSignalsEndCleanlyAndSaveTheSettings) {
             }
             kill(cadenzio.pid, signalNumber);
         });
+    }
+}
+
+// Named pipes where the settings, the atlas list, a texture and the UI's ini file belong: the
+// program starts and ends as usual, says once of each that it was refused, and leaves them as
+// they were.
+TEST(Program, PipesInPlaceOfItsFilesNeitherHangNorGetReplaced) {
+    TempFolder dir;
+    const fs::path runtime = fs::path(CADENZIO_SOURCE_DIR) / "runtime";
+    fs::copy(runtime / "Data", dir.path / "Data", fs::copy_options::recursive);
+    const std::vector<std::string> pipes = {"Settings.dat", "imgui.ini", "Data/Textures/notes2.txt",
+                                            "Data/Textures/cursor.png"};
+    for (const std::string& name : pipes) {
+        fs::remove(dir.path / name);
+        ASSERT_EQ(mkfifo((dir.path / name).c_str(), 0600), 0) << name;
+    }
+    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+    ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+    std::this_thread::sleep_for(1s);
+    kill(cadenzio.pid, SIGTERM);
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+    const std::string errors = readText(cadenzio.errors);
+    for (const std::string& name : pipes) {
+        EXPECT_TRUE(fs::is_fifo(dir.path / name)) << name;
+        const size_t first = errors.find(name);
+        EXPECT_NE(first, std::string::npos) << name << " not named in: " << errors;
+        EXPECT_EQ(errors.find(name, first + 1), std::string::npos) << name << " twice: " << errors;
     }
 }
 
