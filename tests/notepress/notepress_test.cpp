@@ -178,7 +178,7 @@ TEST_F(NotepressRun, NamesOutputsByTheInputsFileNameAndReplacesOlderOnes) {
 
 TEST_F(NotepressRun, AnInputThatIsItsOwnSongFileIsRefusedHoweverItIsSpelled) {
     writeBytes(work / "song.mid", twoTrackMidi());
-    ASSERT_EQ(notepress({"song.mid"}).status, 0);
+    ASSERT_EQ(notepress({"song.mid"}).exitStatus, 0);
     const std::vector<uint8_t> converted = readBytes(imported / "song.fff");
     ASSERT_GT(converted.size(), emptySong.size());
     // Other names of the same file: a link and a hard link, both named like their song file.
@@ -192,30 +192,30 @@ TEST_F(NotepressRun, AnInputThatIsItsOwnSongFileIsRefusedHoweverItIsSpelled) {
              "Imported Songs/song.fff", "./Imported Songs/../Imported Songs/song.fff",
              (imported / "song.fff").string(), "links/song.fff", "copies/song.fff"}) {
         SCOPED_TRACE(input);
-        const Outcome outcome = notepress({input});
-        EXPECT_EQ(outcome.status, 1);
+        const ProcessResult outcome = notepress({input});
+        EXPECT_EQ(outcome.exitStatus, 1);
         EXPECT_EQ(outcome.errorOutput,
                   "Not converted, the input is its own song file: " + input + "\n");
         EXPECT_EQ(readBytes(imported / "song.fff"), converted);
     }
     // Run from elsewhere with "Imported Songs" a link to the same folder.
     fs::create_directory_symlink("../Imported Songs", work / "sub" / "Imported Songs");
-    const Outcome outcome = notepress({"../Imported Songs/song.fff"}, work / "sub");
-    EXPECT_EQ(outcome.status, 1);
+    const ProcessResult outcome = notepress({"../Imported Songs/song.fff"}, work / "sub");
+    EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(readBytes(imported / "song.fff"), converted);
     EXPECT_EQ(filesIn(imported), (std::set<std::string>{"song.fff"}));
 }
 
 TEST_F(NotepressRun, AnUnreadableInputLeavesAnExistingSongFileOfItsNameAlone) {
     writeBytes(work / "tune.mid", twoTrackMidi());
-    ASSERT_EQ(notepress({"tune.mid"}).status, 0);
+    ASSERT_EQ(notepress({"tune.mid"}).exitStatus, 0);
     const std::vector<uint8_t> converted = readBytes(imported / "tune.fff");
     writeBytes(work / "tune.txt", {'n', 'o', 't', ' ', 'M', 'I', 'D', 'I'});
     fs::create_directory(work / "elsewhere");
     fs::create_symlink("nowhere", imported / "dangling.fff");
 
-    const Outcome outcome = notepress({"tune.txt", "elsewhere/tune.mid", "dangling.mid"});
-    EXPECT_EQ(outcome.status, 1);
+    const ProcessResult outcome = notepress({"tune.txt", "elsewhere/tune.mid", "dangling.mid"});
+    EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(outcome.errorOutput, "Could not open file: tune.txt\n"
                                    "Could not open file: elsewhere/tune.mid\n"
                                    "Could not open file: dangling.mid\n");
