@@ -1,7 +1,7 @@
 #pragma once
 // The first state until the menu exists: a little of every renderer on screen, and Escape to
 // quit.
-#include "render/texture_registry.h"
+#include "render/sprite_pass.h"
 #include "shell/state.h"
 
 class StandInState : public State {
