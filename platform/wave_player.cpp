@@ -122,6 +122,11 @@ bool playWave(const uint8_t* image, size_t size) {
     return true;
 }
 
+bool prepareWave(const uint8_t* image, size_t size) {
+    WaveFormat format;
+    return readWaveFormat(image, size, format) && openDevice(format);
+}
+
 void stopWave() {
     if (player.device == 0) return;
     SDL_LockAudioDevice(player.device);

@@ -9,6 +9,10 @@
 // and when there is no audio device.
 bool playWave(const uint8_t* image, size_t size);
 
+// Opens the audio device for images of this one's format, playing nothing, so that the first
+// playWave does not wait for the device. False as playWave.
+bool prepareWave(const uint8_t* image, size_t size);
+
 // Ends the sound that playWave started, if any.
 void stopWave();
 

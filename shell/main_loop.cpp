@@ -8,7 +8,6 @@
 #include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/ui_binding.h"
-#include "shell/app_context.h"
 #include "shell/frame_rate.h"
 #include "shell/startup.h"
 
@@ -25,9 +24,11 @@ void feedUi(float dt) {
     uiNewFrame(ui);
 }
 
+FrameRateDisplay frameRate;
+
 bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) {
     if (stepState(machine, dt, factory)) return true;
-    std::string rate = advanceFrameRate(*application, dt);
+    std::string rate = advanceFrameRate(frameRate, dt);
     drawText(rate.c_str(), 0, 20, 20, Colour{1, 1, 0, 1});
     return false;
 }

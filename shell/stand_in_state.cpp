@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "app/app_context.h"
 #include "platform/input.h"
 #include "render/shapes.h"
 #include "render/text.h"
-#include "shell/app_context.h"
 
 void StandInState::enter() {
     const char* names[4] = {"NoteWhite.png", "NoteBlack.png", "FolderIcon.png", "TrackBox.png"};

@@ -1,8 +1,8 @@
 #pragma once
 // The first state until the menu exists: a little of every renderer on screen, and Escape to
 // quit.
+#include "app/state.h"
 #include "render/sprite_pass.h"
-#include "shell/state.h"
 
 class StandInState : public State {
   public:

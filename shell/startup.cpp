@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/app_context.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -12,7 +13,6 @@
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
-#include "shell/app_context.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
@@ -81,25 +81,25 @@ void stopWindowAndDevices() {
 void startApplication() {
     application = new AppContext();
     loadAtlas();
-    loadSettings(*application);
-    startMidiDevices(*application);
-    fillPalette(*application);
+    loadSettings(application->sound);
+    startMidiDevices(application->sound);
+    application->palette = defaultPalette();
     startViews(*application);
-    buildSongFolderTree(*application);
+    application->songFolders = makeSongFolderTree();
 }
 
 void stopApplication() {
     if (!application) return;
-    saveSettings(*application);
+    saveSettings(application->sound);
     stopViews(*application);
-    stopMidiDevices(*application);
+    stopMidiDevices(application->sound);
     delete application;
     application = nullptr;
 }
 
 void startSoundOutputs() {
-    soundStartup(*application);
+    soundStartup(application->sound);
 }
 void stopSoundOutputs() {
-    soundShutdown();
+    soundShutdown(application->sound);
 }

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "shell/state.h"
+#include "app/state.h"
 
 struct StateMachine {
     std::unique_ptr<State> current;

@@ -84,9 +84,10 @@ template <class OnEvent> void walkTrack(const uint8_t* data, size_t size, OnEven
             e.data = data + pos;
             e.dataLength = length;
             pos += length;
-            // Kept only when the whole event fits 3 bytes (such as the end of track FF 2F 00).
+            // A meta event is kept only when it fits 3 bytes whole (such as the end of track
+            // FF 2F 00); system exclusive never is, however short.
             const size_t total = pos - start;
-            e.size = total <= 3 ? uint8_t(total) : 0;
+            e.size = status == 0xFF && total <= 3 ? uint8_t(total) : 0;
             for (size_t i = 0; i < 3; ++i) e.bytes[i] = i < total ? data[start + i] : 0;
         } else {
             // System common and real-time messages; 0xF1 and 0xF4 to 0xFE get no data bytes.

@@ -1,14 +1,12 @@
 #include "sound/midi_devices.h"
 
-#include <rtmidi/RtMidi.h>
-
 #include <cstdio>
 #include <cstring>
 
-#include "shell/app_context.h"
 #include "sound/device_names.h"
 #include "sound/midi_ports.h"
 #include "sound/sound_output.h"
+#include "sound/sound_state.h"
 
 namespace {
 
@@ -58,47 +56,49 @@ std::vector<std::string> devicesOf(const std::vector<PortEntry>& ports) {
 
 } // namespace
 
-void openInputPort(AppContext& app, uint32_t port) {
-    closeLibraryPort(app.midiIn);
-    const std::vector<PortEntry> ports = listInputPorts(app.midiIn);
+void openInputPort(SoundState& sound, uint32_t port) {
+    closeLibraryPort(sound.midiIn);
+    const std::vector<PortEntry> ports = listInputPorts(sound.midiIn);
     if (port == noPort || port >= ports.size() ||
-        !openLibraryPort(app.midiIn, ports[port].index, inputPortName)) {
-        app.inputPort = -1;
-        app.selectedInputDevice = 0;
+        !openLibraryPort(sound.midiIn, ports[port].index, inputPortName)) {
+        sound.inputPort = -1;
+        sound.selectedInputDevice = 0;
         return;
     }
-    app.inputPort = static_cast<int32_t>(port);
-    app.selectedInputDevice = selectRecord(app.inputDevices, ports[port].device, newInputRecord);
+    sound.inputPort = static_cast<int32_t>(port);
+    sound.selectedInputDevice =
+        selectRecord(sound.inputDevices, ports[port].device, newInputRecord);
 }
 
-void openOutputPort(AppContext& app, uint32_t port) {
-    closeLibraryPort(app.midiOut);
-    const std::vector<PortEntry> ports = listOutputPorts(app.midiOut);
+void openOutputPort(SoundState& sound, uint32_t port) {
+    closeLibraryPort(sound.midiOut);
+    const std::vector<PortEntry> ports = listOutputPorts(sound.midiOut);
     if (port == noPort || port >= ports.size() ||
-        !openLibraryPort(app.midiOut, ports[port].index, outputPortName)) {
-        app.outputPort = -1;
-        app.selectedOutputDevice = 0;
-        if (soundOutputKind() == SoundOutputKindMidi) selectSoundOutput(SoundOutputKindWave);
+        !openLibraryPort(sound.midiOut, ports[port].index, outputPortName)) {
+        sound.outputPort = -1;
+        sound.selectedOutputDevice = 0;
+        if (sound.outputKind == SoundOutputKindMidi) selectSoundOutput(sound, SoundOutputKindWave);
         return;
     }
-    app.outputPort = static_cast<int32_t>(port);
-    app.selectedOutputDevice = selectRecord(app.outputDevices, ports[port].device, newOutputRecord);
-    if (soundOutputKind() == SoundOutputKindWave) selectSoundOutput(SoundOutputKindMidi);
+    sound.outputPort = static_cast<int32_t>(port);
+    sound.selectedOutputDevice =
+        selectRecord(sound.outputDevices, ports[port].device, newOutputRecord);
+    if (sound.outputKind == SoundOutputKindWave) selectSoundOutput(sound, SoundOutputKindMidi);
 }
 
-void ensureMidiInput(AppContext& app) {
-    const bool open = libraryPortOpen(app.midiIn);
-    const int64_t count = static_cast<int64_t>(listInputPorts(app.midiIn).size());
+void ensureMidiInput(SoundState& sound) {
+    const bool open = libraryPortOpen(sound.midiIn);
+    const int64_t count = static_cast<int64_t>(listInputPorts(sound.midiIn).size());
     if (!open && count > 0)
-        openInputPort(app, 0);
-    else if (count <= app.inputPort)
-        openInputPort(app, 0);
+        openInputPort(sound, 0);
+    else if (count <= sound.inputPort)
+        openInputPort(sound, 0);
 }
 
-void learnKeyRange(AppContext& app, uint8_t key) {
-    if (app.selectedInputDevice >= app.inputDevices.size()) return;
-    InputDeviceRecord& record = app.inputDevices[app.selectedInputDevice];
-    const uint32_t n = static_cast<uint8_t>(key - app.transposition);
+void learnKeyRange(SoundState& sound, uint8_t key, int8_t transposition) {
+    if (sound.selectedInputDevice >= sound.inputDevices.size()) return;
+    InputDeviceRecord& record = sound.inputDevices[sound.selectedInputDevice];
+    const uint32_t n = static_cast<uint8_t>(key - transposition);
     if (n > 127) return; // no key: the range stays within the keys the views can show
     if (n > static_cast<uint32_t>(record.maxNote)) {
         record.maxNote = static_cast<int32_t>(n);
@@ -110,47 +110,40 @@ void learnKeyRange(AppContext& app, uint8_t key) {
     }
 }
 
-bool midiInputOpen(const AppContext& app) {
-    return libraryPortOpen(app.midiIn);
+bool midiInputOpen(const SoundState& sound) {
+    return libraryPortOpen(sound.midiIn);
 }
 
-bool nextMidiMessage(AppContext& app, std::vector<uint8_t>& message) {
-    message.clear();
-    if (app.midiIn == nullptr) return false;
-    try {
-        app.midiIn->getMessage(&message);
-    } catch (const RtMidiError&) {
-        message.clear();
-    }
-    return !message.empty();
+bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message) {
+    return takeLibraryMessage(sound.midiIn, message);
 }
 
-std::vector<std::string> inputPortDevices(AppContext& app) {
-    return devicesOf(listInputPorts(app.midiIn));
+std::vector<std::string> inputPortDevices(SoundState& sound) {
+    return devicesOf(listInputPorts(sound.midiIn));
 }
 
-std::vector<std::string> outputPortDevices(AppContext& app) {
-    return devicesOf(listOutputPorts(app.midiOut));
+std::vector<std::string> outputPortDevices(SoundState& sound) {
+    return devicesOf(listOutputPorts(sound.midiOut));
 }
 
-void startMidiDevices(AppContext& app) {
-    app.midiOut = startMidiOut(outputClientName);
-    openOutputPort(app, 0);
-    app.midiIn = startMidiIn(inputClientName);
-    openInputPort(app, 0);
-    if (app.midiOut == nullptr || app.midiIn == nullptr)
+void startMidiDevices(SoundState& sound) {
+    sound.midiOut = startMidiOut(outputClientName);
+    openOutputPort(sound, 0);
+    sound.midiIn = startMidiIn(inputClientName);
+    openInputPort(sound, 0);
+    if (sound.midiOut == nullptr || sound.midiIn == nullptr)
         std::fprintf(stderr,
                      "Cadenzio: no MIDI back end could be started (no ALSA sequencer, no "
                      "JACK server); playing on \"Virtual Keyboard\" and \"Simple Synth\"\n");
 }
 
-void stopMidiDevices(AppContext& app) {
-    closeLibraryPort(app.midiOut);
-    delete app.midiOut;
-    app.midiOut = nullptr;
-    app.outputPort = -1;
-    closeLibraryPort(app.midiIn);
-    delete app.midiIn;
-    app.midiIn = nullptr;
-    app.inputPort = -1;
+void stopMidiDevices(SoundState& sound) {
+    closeLibraryPort(sound.midiOut);
+    delete sound.midiOut;
+    sound.midiOut = nullptr;
+    sound.outputPort = -1;
+    closeLibraryPort(sound.midiIn);
+    delete sound.midiIn;
+    sound.midiIn = nullptr;
+    sound.inputPort = -1;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-struct AppContext;
+struct SoundState;
 
 // Port number that stands for no port: "Virtual Keyboard" on the input, "Simple Synth" on the
 // output.
@@ -13,32 +13,33 @@ inline constexpr uint32_t noPort = 0xFFFFFFFF;
 // Start-up, after the settings are loaded: the output client with port 0 opened, then the input
 // client with port 0 opened (or the pseudo-devices). When no MIDI back end starts the clients
 // stay null, the program runs on the pseudo-devices, and one line goes to standard error.
-void startMidiDevices(AppContext& app);
+void startMidiDevices(SoundState& sound);
 // Shutdown: closes the output port and destroys the output client, then the same for the input.
-void stopMidiDevices(AppContext& app);
+void stopMidiDevices(SoundState& sound);
 
 // Opens the port (numbered as in the port lists below) and selects its device's record, appending
 // a new one for a device not met before. noPort, a number past the list, or a port the library
 // fails to open selects the pseudo-device (record 0) with no port open. The output also switches
 // the sound output between MIDI and the Simple Synth.
-void openInputPort(AppContext& app, uint32_t port);
-void openOutputPort(AppContext& app, uint32_t port);
+void openInputPort(SoundState& sound, uint32_t port);
+void openOutputPort(SoundState& sound, uint32_t port);
 
 // Called before each poll of the input: keeps the input on a real port whenever one exists, and
 // reconnects to port 0 (or to no port) when the open one has vanished.
-void ensureMidiInput(AppContext& app);
+void ensureMidiInput(SoundState& sound);
 
-// Widens the selected input device's learned range by a note-on's key byte (the transposition
-// already added; it is taken off again here). A byte that is no key (above 127) teaches nothing.
-void learnKeyRange(AppContext& app, uint8_t key);
+// Widens the selected input device's learned range by a note-on's key byte, which has the
+// transposition already added; it is taken off again here. A byte that is no key (above 127)
+// teaches nothing.
+void learnKeyRange(SoundState& sound, uint8_t key, int8_t transposition);
 
 // Polling the input, for the note input: whether a port is open, and the oldest queued message
 // (false, with message emptied, when there is none). Both are safe with no MIDI back end, where
 // the client is null.
-bool midiInputOpen(const AppContext& app);
-bool nextMidiMessage(AppContext& app, std::vector<uint8_t>& message);
+bool midiInputOpen(const SoundState& sound);
+bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message);
 
 // Device names of the ports the program offers, in port-number order. Port numbers given to
 // openInputPort/openOutputPort index these lists.
-std::vector<std::string> inputPortDevices(AppContext& app);
-std::vector<std::string> outputPortDevices(AppContext& app);
+std::vector<std::string> inputPortDevices(SoundState& sound);
+std::vector<std::string> outputPortDevices(SoundState& sound);

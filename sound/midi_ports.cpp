@@ -1,13 +1,10 @@
 #include "sound/midi_ports.h"
 
-#include <fcntl.h>
-#include <rtmidi/RtMidi.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdio>
 #include <exception>
 
+#include "platform/quiet_stderr.h"
 #include "sound/device_names.h"
 
 namespace {
@@ -20,48 +17,23 @@ void noteLibraryError(RtMidiError::Type type, const std::string&, void*) {
     if (type != RtMidiError::DEBUG_WARNING) libraryFailed = true;
 }
 
-// The back ends print to standard error while failing to start (no ALSA sequencer, no JACK
-// server); the program says it once, in its own words.
-class QuietStandardError {
-  public:
-    QuietStandardError() {
-        std::fflush(stderr);
-        saved = dup(2);
-        const int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved >= 0 && nothing >= 0) dup2(nothing, 2);
-        if (nothing >= 0) close(nothing);
-    }
-    ~QuietStandardError() {
-        std::fflush(stderr);
-        if (saved >= 0) {
-            dup2(saved, 2);
-            close(saved);
-        }
-    }
-    QuietStandardError(const QuietStandardError&) = delete;
-    QuietStandardError& operator=(const QuietStandardError&) = delete;
-
-  private:
-    int saved = -1;
-};
-
-RtMidiIn* construct(RtMidi::Api api, const char* name, RtMidiIn*) {
-    return new RtMidiIn(api, name);
+MidiInClient* construct(RtMidi::Api api, const char* name, MidiInClient*) {
+    return new MidiInClient(api, name);
 }
-RtMidiOut* construct(RtMidi::Api api, const char* name, RtMidiOut*) {
-    return new RtMidiOut(api, name);
+MidiOutClient* construct(RtMidi::Api api, const char* name, MidiOutClient*) {
+    return new MidiOutClient(api, name);
 }
-size_t offered(RtMidiIn* client) {
+size_t offered(MidiInClient* client) {
     return listInputPorts(client).size();
 }
-size_t offered(RtMidiOut* client) {
+size_t offered(MidiOutClient* client) {
     return listOutputPorts(client).size();
 }
 
 template <typename Client> Client* start(const char* clientName) {
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
-    QuietStandardError quiet;
+    StandardErrorSilenced quiet;
     Client* fallback = nullptr;
     for (RtMidi::Api api : apis) {
         if (api == RtMidi::RTMIDI_DUMMY) continue;
@@ -137,35 +109,55 @@ template <typename Client> void closePort(Client* client) {
 
 } // namespace
 
-RtMidiIn* startMidiIn(const char* clientName) {
-    return start<RtMidiIn>(clientName);
+MidiInClient* startMidiIn(const char* clientName) {
+    return start<MidiInClient>(clientName);
 }
-RtMidiOut* startMidiOut(const char* clientName) {
-    return start<RtMidiOut>(clientName);
+MidiOutClient* startMidiOut(const char* clientName) {
+    return start<MidiOutClient>(clientName);
 }
 
-std::vector<PortEntry> listInputPorts(RtMidiIn* client) {
+std::vector<PortEntry> listInputPorts(MidiInClient* client) {
     return list(client, loopsBackToInput);
 }
-std::vector<PortEntry> listOutputPorts(RtMidiOut* client) {
+std::vector<PortEntry> listOutputPorts(MidiOutClient* client) {
     return list(client, loopsBackToOutput);
 }
 
-bool openLibraryPort(RtMidiIn* client, unsigned index, const char* portName) {
+bool openLibraryPort(MidiInClient* client, unsigned index, const char* portName) {
     return openPort(client, index, portName);
 }
-bool openLibraryPort(RtMidiOut* client, unsigned index, const char* portName) {
+bool openLibraryPort(MidiOutClient* client, unsigned index, const char* portName) {
     return openPort(client, index, portName);
 }
-void closeLibraryPort(RtMidiIn* client) {
+void closeLibraryPort(MidiInClient* client) {
     closePort(client);
 }
-void closeLibraryPort(RtMidiOut* client) {
+void closeLibraryPort(MidiOutClient* client) {
     closePort(client);
 }
-bool libraryPortOpen(RtMidiIn* client) {
+bool libraryPortOpen(MidiInClient* client) {
     return client != nullptr && client->isPortOpen();
 }
-bool libraryPortOpen(RtMidiOut* client) {
+bool libraryPortOpen(MidiOutClient* client) {
     return client != nullptr && client->isPortOpen();
+}
+
+void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& message) {
+    if (client == nullptr || message.empty()) return;
+    try {
+        if (client->isPortOpen()) client->sendMessage(&message);
+    } catch (const RtMidiError&) {
+        // A device that went away mid-note: the note is lost, the program goes on.
+    }
+}
+
+bool takeLibraryMessage(MidiInClient* client, std::vector<uint8_t>& message) {
+    message.clear();
+    if (client == nullptr) return false;
+    try {
+        client->getMessage(&message);
+    } catch (const RtMidiError&) {
+        message.clear();
+    }
+    return !message.empty();
 }

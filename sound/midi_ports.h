@@ -1,17 +1,25 @@
 #pragma once
 // The MIDI library's clients: starting them on a back end that works, and listing their ports.
+#include <rtmidi/RtMidi.h>
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
-class RtMidiIn;
-class RtMidiOut;
+// The program's two clients of the MIDI library; above sound/ they are opaque.
+struct MidiInClient : RtMidiIn {
+    using RtMidiIn::RtMidiIn;
+};
+struct MidiOutClient : RtMidiOut {
+    using RtMidiOut::RtMidiOut;
+};
 
 // Tries the compiled back ends in the library's order and keeps the first that starts and offers
 // a port, else the first that starts. Null when none starts; a null client has no ports. The
 // library's own complaints while trying are kept off standard error, and its later errors are
 // reported through results rather than exceptions.
-RtMidiIn* startMidiIn(const char* clientName);
-RtMidiOut* startMidiOut(const char* clientName);
+MidiInClient* startMidiIn(const char* clientName);
+MidiOutClient* startMidiOut(const char* clientName);
 
 // A port the program offers: the library's port number and the port's device name.
 struct PortEntry {
@@ -21,14 +29,20 @@ struct PortEntry {
 
 // The library's ports less those that would loop the program's own notes back to it, in the
 // library's order. Asked afresh at every call.
-std::vector<PortEntry> listInputPorts(RtMidiIn* client);
-std::vector<PortEntry> listOutputPorts(RtMidiOut* client);
+std::vector<PortEntry> listInputPorts(MidiInClient* client);
+std::vector<PortEntry> listOutputPorts(MidiOutClient* client);
 
 // Opens the library's port index on the client; false (and no port open) when the library fails.
-bool openLibraryPort(RtMidiIn* client, unsigned index, const char* portName);
-bool openLibraryPort(RtMidiOut* client, unsigned index, const char* portName);
+bool openLibraryPort(MidiInClient* client, unsigned index, const char* portName);
+bool openLibraryPort(MidiOutClient* client, unsigned index, const char* portName);
 // Closes the client's port if one is open.
-void closeLibraryPort(RtMidiIn* client);
-void closeLibraryPort(RtMidiOut* client);
-bool libraryPortOpen(RtMidiIn* client);
-bool libraryPortOpen(RtMidiOut* client);
+void closeLibraryPort(MidiInClient* client);
+void closeLibraryPort(MidiOutClient* client);
+bool libraryPortOpen(MidiInClient* client);
+bool libraryPortOpen(MidiOutClient* client);
+
+// Sends a message on the client's open port; nothing without a client or an open port, and a
+// device that went away mid-note loses the note without an error.
+void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& message);
+// Takes the oldest queued input message into message (emptied when there is none).
+bool takeLibraryMessage(MidiInClient* client, std::vector<uint8_t>& message);

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <vector>
 
-#include "shell/app_context.h"
 #include "sound/device_names.h"
+#include "sound/sound_state.h"
 
 // The records are stored as their memory images, little-endian.
 static_assert(std::endian::native == std::endian::little);
@@ -56,36 +56,37 @@ template <typename Record> bool writeList(std::ofstream& out, const std::vector<
 
 } // namespace
 
-void buildDefaultDevices(AppContext& app) {
-    app.inputDevices.assign(1, newInputRecord("Virtual Keyboard"));
-    app.outputDevices.assign(1, newOutputRecord("Simple Synth"));
+void buildDefaultDevices(SoundState& sound) {
+    sound.inputDevices.assign(1, newInputRecord("Virtual Keyboard"));
+    sound.outputDevices.assign(1, newOutputRecord("Simple Synth"));
 }
 
-void loadSettings(AppContext& app, const std::string& path) {
+void loadSettings(SoundState& sound, const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     uint32_t count = 0;
     if (!in || !readCount(in, count)) {
-        buildDefaultDevices(app);
-        saveSettings(app, path);
+        buildDefaultDevices(sound);
+        saveSettings(sound, path);
         return;
     }
-    const bool inputsWhole = readRecords(in, count, app.inputDevices);
-    if (app.inputDevices.empty()) {
-        buildDefaultDevices(app);
-        saveSettings(app, path);
+    const bool inputsWhole = readRecords(in, count, sound.inputDevices);
+    if (sound.inputDevices.empty()) {
+        buildDefaultDevices(sound);
+        saveSettings(sound, path);
         return;
     }
-    app.outputDevices.clear();
-    if (inputsWhole && readCount(in, count)) readRecords(in, count, app.outputDevices);
-    if (app.outputDevices.empty()) app.outputDevices.assign(1, newOutputRecord("Simple Synth"));
+    sound.outputDevices.clear();
+    if (inputsWhole && readCount(in, count)) readRecords(in, count, sound.outputDevices);
+    if (sound.outputDevices.empty()) sound.outputDevices.assign(1, newOutputRecord("Simple Synth"));
 }
 
-bool saveSettings(const AppContext& app, const std::string& path) {
+bool saveSettings(const SoundState& sound, const std::string& path) {
     const std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) return false;
-        const bool written = writeList(out, app.inputDevices) && writeList(out, app.outputDevices);
+        const bool written =
+            writeList(out, sound.inputDevices) && writeList(out, sound.outputDevices);
         out.close();
         if (!written || !out) {
             std::remove(temporary.c_str());

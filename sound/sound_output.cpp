@@ -1,13 +1,12 @@
 #include "sound/sound_output.h"
 
-#include <rtmidi/RtMidi.h>
-
 #include <cstring>
 #include <memory>
 
 #include "platform/wave_player.h"
-#include "shell/app_context.h"
+#include "sound/midi_ports.h"
 #include "sound/simple_synth.h"
+#include "sound/sound_state.h"
 
 int8_t activeCounts[128][16] = {};
 int32_t soundingTotal = 0;
@@ -15,37 +14,12 @@ std::vector<uint8_t> soundMessage;
 
 namespace {
 
-std::unique_ptr<SoundOutputManager> current;
-uint32_t kind = SoundOutputNone;
-RtMidiOut* outputClient = nullptr; // not owned: the AppContext's client
-
 // A message the count table cannot hold is dropped whole.
 bool countable(const std::vector<uint8_t>& message) {
     return message.size() >= 2 && message[1] <= 127;
 }
 int8_t& countOf(const std::vector<uint8_t>& message) {
     return activeCounts[message[1]][message[0] & 0x0F];
-}
-
-void send(const std::vector<uint8_t>& message) {
-    if (outputClient == nullptr) return;
-    // A data byte with its top bit set (a velocity from a damaged song file) would reach the
-    // device as a status byte and garble what follows; only its low seven bits are sent.
-    std::vector<uint8_t> masked;
-    const std::vector<uint8_t>* wire = &message;
-    for (size_t i = 1; i < message.size(); ++i) {
-        if (message[i] > 127) {
-            masked = message;
-            for (size_t j = 1; j < masked.size(); ++j) masked[j] &= 0x7F;
-            wire = &masked;
-            break;
-        }
-    }
-    try {
-        if (outputClient->isPortOpen()) outputClient->sendMessage(wire);
-    } catch (const RtMidiError&) {
-        // A device that went away mid-note: the note is lost, the program goes on.
-    }
 }
 
 // Counts one stop; true when the key's last holder let go.
@@ -60,29 +34,46 @@ bool uncount(const std::vector<uint8_t>& message) {
 
 } // namespace
 
-SoundOutputManager* currentSoundOutput() {
-    return current.get();
-}
-uint32_t soundOutputKind() {
-    return kind;
+SoundOutputMidi::SoundOutputMidi(MidiSend send) : send(std::move(send)) {}
+
+void SoundOutputMidi::deliver(const std::vector<uint8_t>& message) {
+    if (!send) return;
+    // A data byte with its top bit set (a velocity from a damaged song file) would reach the
+    // device as a status byte and garble what follows; only its low seven bits are sent.
+    for (size_t i = 1; i < message.size(); ++i) {
+        if (message[i] > 127) {
+            std::vector<uint8_t> masked = message;
+            for (size_t j = 1; j < masked.size(); ++j) masked[j] &= 0x7F;
+            send(masked);
+            return;
+        }
+    }
+    send(message);
 }
 
 void SoundOutputMidi::play(const std::vector<uint8_t>& message) {
     if (!countable(message)) return;
-    send(message);
+    deliver(message);
     ++countOf(message);
     ++soundingTotal;
 }
 
 void SoundOutputMidi::stop(const std::vector<uint8_t>& message) {
     if (!countable(message)) return;
-    if (uncount(message)) send(message);
+    if (uncount(message)) deliver(message);
 }
+
+WavePlayer platformWavePlayer() {
+    return {[](const uint8_t* image, size_t size) { playWave(image, size); }, stopWave,
+            [](const uint8_t* image, size_t size) { prepareWave(image, size); }};
+}
+
+SoundOutputWav::SoundOutputWav(WavePlayer player) : player(std::move(player)) {}
 
 void SoundOutputWav::play(const std::vector<uint8_t>& message) {
     if (!countable(message)) return;
     const std::vector<uint8_t>& image = synthVoices[message[1]].waveImage;
-    playWave(image.data(), image.size());
+    if (player.play) player.play(image.data(), image.size());
     ++countOf(message);
     ++soundingTotal;
 }
@@ -92,35 +83,37 @@ void SoundOutputWav::stop(const std::vector<uint8_t>& message) {
     if (!uncount(message)) return;
     // Other keys still held: the last struck one keeps sounding.
     if (soundingTotal != 0) return;
-    stopWave();
+    if (player.stop) player.stop();
 }
 
-void selectSoundOutput(uint32_t newKind) {
-    if (newKind == SoundOutputKindMidi) {
-        current = std::make_unique<SoundOutputMidi>();
-    } else if (newKind == SoundOutputKindWave) {
-        current = std::make_unique<SoundOutputWav>();
+void selectSoundOutput(SoundState& sound, uint32_t kind) {
+    if (kind == SoundOutputKindMidi) {
+        MidiOutClient* client = sound.midiOut;
+        sound.output = std::make_unique<SoundOutputMidi>(
+            [client](const std::vector<uint8_t>& message) { sendLibraryMessage(client, message); });
+    } else if (kind == SoundOutputKindWave) {
         if (!synthBankBuilt()) buildSynthBank();
+        WavePlayer player = platformWavePlayer();
+        const std::vector<uint8_t>& image = synthVoices[60].waveImage;
+        player.prepare(image.data(), image.size());
+        sound.output = std::make_unique<SoundOutputWav>(std::move(player));
     } else {
         return;
     }
-    kind = newKind;
+    sound.outputKind = kind;
 }
 
-void soundStartup(AppContext& app, void (*setUpNoteInput)()) {
-    current = std::make_unique<SoundOutputMidi>();
-    kind = SoundOutputKindMidi;
+void soundStartup(SoundState& sound, void (*setUpNoteInput)()) {
+    selectSoundOutput(sound, SoundOutputKindMidi);
     soundMessage.assign(3, 0);
     if (setUpNoteInput != nullptr) setUpNoteInput();
-    outputClient = app.midiOut;
-    if (app.outputPort == -1) selectSoundOutput(SoundOutputKindWave);
+    if (sound.outputPort == -1) selectSoundOutput(sound, SoundOutputKindWave);
 }
 
-void soundShutdown() {
-    outputClient = nullptr;
+void soundShutdown(SoundState& sound) {
     if (synthBankBuilt()) releaseSynthBank();
-    current.reset();
-    kind = SoundOutputNone;
+    sound.output.reset();
+    sound.outputKind = SoundOutputNone;
     closeWavePlayer();
     std::memset(activeCounts, 0, sizeof activeCounts);
     soundingTotal = 0;

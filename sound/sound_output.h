@@ -1,10 +1,11 @@
 #pragma once
-// The current sound output through which every note sounds, and its per-key bookkeeping.
+// The sound outputs through which every note sounds, and their per-key bookkeeping.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
-struct AppContext;
-class RtMidiOut;
+struct SoundState;
 
 // A message is three bytes: status (0x90 note-on, 0x80 note-off, channel in the low four bits),
 // key, velocity. Messages whose key byte is above 127 are ignored.
@@ -15,25 +16,42 @@ class SoundOutputManager {
     virtual void stop(const std::vector<uint8_t>& message) = 0;
 };
 
-// Forwards notes to the open MIDI output port.
+// Where the MIDI output's messages go: the open output port, or a test's recorder.
+using MidiSend = std::function<void(const std::vector<uint8_t>& message)>;
+
+// Forwards notes; a note-off only when the key's last holder lets go.
 class SoundOutputMidi : public SoundOutputManager {
   public:
+    explicit SoundOutputMidi(MidiSend send);
     void play(const std::vector<uint8_t>& message) override;
     void stop(const std::vector<uint8_t>& message) override;
+
+  private:
+    void deliver(const std::vector<uint8_t>& message);
+    MidiSend send;
 };
+
+// What the Simple Synth plays its wave images through: the platform's wave player by default.
+struct WavePlayer {
+    std::function<void(const uint8_t* image, size_t size)> play;
+    std::function<void()> stop;
+    // Opens the device for images like this one without playing anything.
+    std::function<void(const uint8_t* image, size_t size)> prepare;
+};
+WavePlayer platformWavePlayer();
 
 // The Simple Synth: plays the struck key's wave image, one key at a time.
 class SoundOutputWav : public SoundOutputManager {
   public:
+    explicit SoundOutputWav(WavePlayer player = platformWavePlayer());
     void play(const std::vector<uint8_t>& message) override;
     void stop(const std::vector<uint8_t>& message) override;
+
+  private:
+    WavePlayer player;
 };
 
 enum : uint32_t { SoundOutputNone = 0, SoundOutputKindMidi = 1, SoundOutputKindWave = 2 };
-
-// Valid between soundStartup and soundShutdown; null outside.
-SoundOutputManager* currentSoundOutput();
-uint32_t soundOutputKind();
 
 // How many play calls per key (row) and channel (column) are not yet matched by a stop.
 extern int8_t activeCounts[128][16];
@@ -42,13 +60,15 @@ extern int32_t soundingTotal;
 // Scratch message that callers fill before play or stop; 3 bytes after soundStartup.
 extern std::vector<uint8_t> soundMessage;
 
-// Replaces the current output by a new one of kind 1 (MIDI) or 2 (Simple Synth, whose wave
-// bank is built the first time). Counts carry over; notes the old output sounded are not ended.
-void selectSoundOutput(uint32_t kind);
+// Replaces the current output by a new one of kind 1 (MIDI, through the state's output client)
+// or 2 (Simple Synth, whose wave bank is built the first time and whose audio device opens now,
+// so that the first struck key does not wait for it). Counts carry over; notes the old output
+// sounded are not ended. Other kinds change nothing.
+void selectSoundOutput(SoundState& sound, uint32_t kind);
 
 // After the MIDI clients are up: the MIDI output, or the Simple Synth when no output port is
 // open. setUpNoteInput, when given, runs where the note input's key lists are set up.
-void soundStartup(AppContext& app, void (*setUpNoteInput)() = nullptr);
+void soundStartup(SoundState& sound, void (*setUpNoteInput)() = nullptr);
 // Frees the output and the synth's sample buffers, closes the audio device and clears every
 // count, so that a later soundStartup begins afresh.
-void soundShutdown();
+void soundShutdown(SoundState& sound);

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "shell/app_context.h"
 #include "shell/frame_rate.h"
 
 TEST(FrameRate, ShowsZeroUntilTwentyFramesThenTheirMean) {
-    AppContext app;
+    FrameRateDisplay app;
     for (int i = 0; i < 19; ++i) EXPECT_EQ(advanceFrameRate(app, 1.0f / 50), "0.000") << i;
     EXPECT_EQ(advanceFrameRate(app, 1.0f / 50), "50.00");
     // Held for the next 19 frames whatever they take.
@@ -13,7 +12,7 @@ TEST(FrameRate, ShowsZeroUntilTwentyFramesThenTheirMean) {
 }
 
 TEST(FrameRate, MeanOfMixedFramesAndFiveCharactersAtMost) {
-    AppContext app;
+    FrameRateDisplay app;
     for (int i = 0; i < 10; ++i) advanceFrameRate(app, 1.0f / 100);
     for (int i = 0; i < 9; ++i) advanceFrameRate(app, 1.0f / 50);
     EXPECT_EQ(advanceFrameRate(app, 1.0f / 50), "75.00");
@@ -24,7 +23,7 @@ TEST(FrameRate, MeanOfMixedFramesAndFiveCharactersAtMost) {
 }
 
 TEST(FrameRate, AFrameOfZeroLengthDoesNotShowInfinity) {
-    AppContext app;
+    FrameRateDisplay app;
     advanceFrameRate(app, 0);
     for (int i = 0; i < 18; ++i) advanceFrameRate(app, 1.0f / 20);
     std::string shown = advanceFrameRate(app, 1.0f / 20);

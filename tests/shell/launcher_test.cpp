@@ -9,7 +9,6 @@
 #include <sstream>
 #include <thread>
 
-#include "shell/app_context.h"
 #include "shell/launcher.h"
 #include "support/temp_folder.h"
 
@@ -54,22 +53,4 @@ TEST(Launcher, WithoutADirectoryTheWorkingDirectoryIsUsed) {
     fs::current_path(dir.path);
     EXPECT_EQ(launchConverter("", {}), ENOENT);
     fs::current_path(before);
-}
-
-TEST(AppContext, SongFolderTreeStartsWithTheTwoSongFolders) {
-    AppContext app;
-    buildSongFolderTree(app);
-    ASSERT_NE(app.songFolders, nullptr);
-    const FolderNode& root = *app.songFolders;
-    EXPECT_EQ(root.path, "../");
-    EXPECT_EQ(root.parent, nullptr);
-    ASSERT_EQ(root.children.size(), 2u);
-    EXPECT_EQ(root.children[0]->path, "./Songs");
-    EXPECT_EQ(root.children[1]->path, "./Imported Songs");
-    for (const auto& child : root.children) {
-        EXPECT_EQ(child->parent, &root);
-        EXPECT_EQ(child->kind, FolderNode::Folder);
-        EXPECT_EQ(child->songCount, 0);
-        EXPECT_TRUE(child->children.empty());
-    }
 }

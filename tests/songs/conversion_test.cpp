@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "song_test_support.h"
 
 namespace {
@@ -31,7 +33,12 @@ TEST(WorkerShares, ExactContiguousShares) {
         }
     }
     EXPECT_TRUE(workerShares(3, 0).empty());
-    EXPECT_GE(conversionWorkerCount(), 1u);
+}
+
+// One worker per hardware thread: a count fixed at 1 would leave all but one core idle.
+TEST(WorkerShares, OneWorkerPerHardwareThread) {
+    const unsigned threads = std::thread::hardware_concurrency();
+    EXPECT_EQ(conversionWorkerCount(), threads == 0 ? 1u : threads);
 }
 
 smf::Track noteTrack(uint8_t key, int notes = 1) {

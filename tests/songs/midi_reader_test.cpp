@@ -233,6 +233,21 @@ TEST(TrackDecoder, DroppedEventsCarryTheirDeltas) {
     EXPECT_DOUBLE_EQ(events[1].delta, 0.5);
 }
 
+// However short, system exclusive is no event of the song: a stray F0 00 after the end of the
+// track must not stretch the track's length.
+TEST(TrackDecoder, ShortSystemExclusiveIsDroppedToo) {
+    const Bytes data{0,  0x90, 60,   100, 96, 0x80, 60, 0, // a note of 0.5 s
+                     96, 0xFF, 0x2F, 0,                    // end of track at 1.0 s
+                     96, 0xF0, 0,                          // two bytes of system exclusive
+                     96, 0xF7, 0x01, 0x7E};                // three bytes of escaped data
+    const auto events = decodeFile(oneTrackFile(data));
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(bytesOf(events[2]), (Bytes{0xFF, 0x2F, 0}));
+    const auto song = songtest::convertBytes(oneTrackFile(data));
+    ASSERT_EQ(song->tracks.size(), 1u);
+    EXPECT_FLOAT_EQ(song->tracks[0].length, 1.0f);
+}
+
 TEST(TrackDecoder, SystemMessagesWithFixedSizes) {
     const auto events = decodeFile(oneTrackFile({0, 0xF2, 1, 2, 0, 0xF3, 3, 0, 0xF6, 0, 0xF1}));
     ASSERT_EQ(events.size(), 4u);

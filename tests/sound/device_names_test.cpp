@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "shell/app_context.h"
 #include "sound/device_names.h"
 #include "sound/midi_devices.h"
+#include "sound/sound_state.h"
 
 TEST(DeviceName, CutsOnlyTheSequencersPortNumbers) {
     EXPECT_EQ(deviceNameOf("USB Keys:USB Keys MIDI 1 20:0"), "USB Keys:USB Keys MIDI 1");
@@ -50,38 +50,39 @@ TEST(DeviceName, PortsThatLoopBackAreNotOffered) {
 }
 
 TEST(LearnKeyRange, OnlyWidensTheSelectedRecord) {
-    AppContext app;
+    SoundState app;
+    int8_t transposition = 0;
     app.inputDevices = {newInputRecord("Virtual Keyboard"), newInputRecord("Keys")};
     app.selectedInputDevice = 1;
-    learnKeyRange(app, 40);
+    learnKeyRange(app, 40, transposition);
     EXPECT_EQ(app.inputDevices[1].minNote, 40);
     EXPECT_EQ(app.inputDevices[1].maxNote, 66);
     EXPECT_EQ(app.inputDevices[1].noteSpan, 26);
-    learnKeyRange(app, 70);
-    learnKeyRange(app, 50);
+    learnKeyRange(app, 70, transposition);
+    learnKeyRange(app, 50, transposition);
     EXPECT_EQ(app.inputDevices[1].minNote, 40);
     EXPECT_EQ(app.inputDevices[1].maxNote, 70);
     EXPECT_EQ(app.inputDevices[1].noteSpan, 30);
     EXPECT_EQ(app.inputDevices[0].noteSpan, 18);
 
     // The key byte carries the transposition; the range is the device's own keys.
-    app.transposition = -12;
-    learnKeyRange(app, static_cast<uint8_t>(21 - 12));
+    transposition = -12;
+    learnKeyRange(app, static_cast<uint8_t>(21 - 12), transposition);
     EXPECT_EQ(app.inputDevices[1].minNote, 21);
-    app.transposition = 12;
-    learnKeyRange(app, static_cast<uint8_t>(108 + 12));
+    transposition = 12;
+    learnKeyRange(app, static_cast<uint8_t>(108 + 12), transposition);
     EXPECT_EQ(app.inputDevices[1].maxNote, 108);
     EXPECT_EQ(app.inputDevices[1].noteSpan, 87);
 
     // A byte above 127 is no key and teaches nothing.
-    app.transposition = 0;
-    learnKeyRange(app, 200);
-    app.transposition = -12;
-    learnKeyRange(app, static_cast<uint8_t>(130 - 12));
+    transposition = 0;
+    learnKeyRange(app, 200, transposition);
+    transposition = -12;
+    learnKeyRange(app, static_cast<uint8_t>(130 - 12), transposition);
     EXPECT_EQ(app.inputDevices[1].maxNote, 108);
 
     // A selection past the list (a damaged state) changes nothing.
     app.selectedInputDevice = 9;
-    learnKeyRange(app, 0);
+    learnKeyRange(app, 0, transposition);
     EXPECT_EQ(app.inputDevices[1].minNote, 21);
 }

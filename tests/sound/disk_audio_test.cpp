@@ -10,9 +10,9 @@
 #include <iterator>
 #include <thread>
 
-#include "shell/app_context.h"
 #include "sound/simple_synth.h"
 #include "sound/sound_output.h"
+#include "sound/sound_state.h"
 
 namespace fs = std::filesystem;
 
@@ -52,14 +52,14 @@ TEST(DiskAudio, LastStruckKeySoundsUntilEveryKeyIsReleased) {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
 
-    AppContext app; // no output port: start-up chooses the Simple Synth
+    SoundState app; // no output port: start-up chooses the Simple Synth
     soundStartup(app);
-    ASSERT_EQ(soundOutputKind(), SoundOutputKindWave);
+    ASSERT_EQ(app.outputKind, SoundOutputKindWave);
     const std::vector<uint8_t> keyA(synthVoices[69].waveImage.begin() + 44,
                                     synthVoices[69].waveImage.end());
     const std::vector<uint8_t> keyB(synthVoices[60].waveImage.begin() + 44,
                                     synthVoices[60].waveImage.end());
-    SoundOutputManager& out = *currentSoundOutput();
+    SoundOutputManager& out = *app.output;
 
     out.play({0x90, 69, 100});
     ASSERT_TRUE(waitForBytes(file, 2048)) << "the disk audio driver wrote nothing";
@@ -70,7 +70,7 @@ TEST(DiskAudio, LastStruckKeySoundsUntilEveryKeyIsReleased) {
     ASSERT_TRUE(waitForBytes(file, releasedA + 8192));
     out.stop({0x80, 60, 0}); // the last key: silence
     ASSERT_TRUE(waitForBytes(file, sizeOf(file) + 8192));
-    soundShutdown(); // closes the device, so the file is complete
+    soundShutdown(app); // closes the device, so the file is complete
 
     std::ifstream in(file, std::ios::binary);
     const std::vector<uint8_t> s{std::istreambuf_iterator<char>(in), {}};

@@ -11,12 +11,12 @@
 #include <memory>
 #include <thread>
 
-#include "shell/app_context.h"
 #include "sound/device_names.h"
 #include "sound/midi_devices.h"
 #include "sound/midi_ports.h"
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
+#include "sound/sound_state.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ class MidiDevices : public ::testing::Test {
         buildDefaultDevices(app);
     }
     void TearDown() override {
-        soundShutdown();
+        soundShutdown(app);
         stopMidiDevices(app);
     }
     // The program's clients, started the way start-up starts them.
@@ -94,7 +94,7 @@ class MidiDevices : public ::testing::Test {
         if (app.midiIn->getCurrentApi() != RtMidi::UNIX_JACK)
             GTEST_SKIP() << "another MIDI back end offers ports on this machine";
     }
-    AppContext app;
+    SoundState app;
 };
 
 } // namespace
@@ -126,7 +126,7 @@ TEST_F(MidiDevices, StartUpOpensTheFirstPortsAndRemembersTheirDevices) {
     EXPECT_STREQ(app.outputDevices[1].name, "Test Synth:in");
 
     soundStartup(app);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindMidi);
+    EXPECT_EQ(app.outputKind, SoundOutputKindMidi);
 
     // Input is polled: the keyboard's note waits in the queue.
     std::vector<uint8_t> got;
@@ -200,7 +200,7 @@ TEST_F(MidiDevices, NoteOffLeavesOnlyWithTheLastHolder) {
     openOutputPort(app, 0);
     ASSERT_EQ(app.outputPort, 0);
     soundStartup(app);
-    ASSERT_EQ(soundOutputKind(), SoundOutputKindMidi);
+    ASSERT_EQ(app.outputKind, SoundOutputKindMidi);
 
     ASSERT_TRUE(connectionCarries([&] { app.midiOut->sendMessage(&probeNote); },
                                   [&] {
@@ -209,7 +209,7 @@ TEST_F(MidiDevices, NoteOffLeavesOnlyWithTheLastHolder) {
                                       return !m.empty();
                                   }));
 
-    SoundOutputManager& out = *currentSoundOutput();
+    SoundOutputManager& out = *app.output;
     out.play({0x92, 60, 100});
     out.play({0x92, 60, 100});
     out.stop({0x82, 60, 0});
@@ -227,21 +227,21 @@ TEST_F(MidiDevices, ChoosingOutputsSwitchesBetweenMidiAndTheSimpleSynth) {
     startClients();
     openOutputPort(app, 0);
     soundStartup(app);
-    ASSERT_EQ(soundOutputKind(), SoundOutputKindMidi);
+    ASSERT_EQ(app.outputKind, SoundOutputKindMidi);
 
     openOutputPort(app, noPort);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    EXPECT_EQ(app.outputKind, SoundOutputKindWave);
     EXPECT_EQ(app.outputPort, -1);
     EXPECT_EQ(app.selectedOutputDevice, 0);
     EXPECT_FALSE(libraryPortOpen(app.midiOut));
 
     openOutputPort(app, 0);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindMidi);
+    EXPECT_EQ(app.outputKind, SoundOutputKindMidi);
     EXPECT_EQ(app.selectedOutputDevice, 1);
     EXPECT_EQ(app.outputDevices.size(), 2u);
 
     openOutputPort(app, 1); // past the list
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    EXPECT_EQ(app.outputKind, SoundOutputKindWave);
     EXPECT_EQ(app.outputPort, -1);
 }
 
@@ -257,7 +257,7 @@ TEST_F(MidiDevices, FullListUsesASpareRecord) {
     ASSERT_EQ(app.selectedInputDevice, 255);
     ASSERT_EQ(app.inputDevices.size(), 256u);
     EXPECT_STREQ(app.inputDevices[255].name, "Test Keys:out");
-    learnKeyRange(app, 30);
+    learnKeyRange(app, 30, 0);
     EXPECT_EQ(app.inputDevices[255].minNote, 30);
     EXPECT_EQ(app.inputDevices[0].minNote, 48);
     openInputPort(app, 0);
@@ -281,7 +281,7 @@ TEST_F(MidiDevices, WholeRunRemembersTheKeyboard) {
                                  .string();
     std::filesystem::remove(path);
     auto keys = keyboard("Stage Piano");
-    AppContext run;
+    SoundState run;
     loadSettings(run, path);
     startMidiDevices(run);
     if (run.midiIn == nullptr || run.midiIn->getCurrentApi() != RtMidi::UNIX_JACK) {
@@ -289,7 +289,7 @@ TEST_F(MidiDevices, WholeRunRemembersTheKeyboard) {
         GTEST_SKIP();
     }
     soundStartup(run);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave); // no synthesiser port: the Simple Synth
+    EXPECT_EQ(run.outputKind, SoundOutputKindWave); // no synthesiser port: the Simple Synth
     std::vector<uint8_t> probe;
     ASSERT_TRUE(connectionCarries([&] { keys->sendMessage(&probeNote); },
                                   [&] { return nextMidiMessage(run, probe); }));
@@ -301,16 +301,16 @@ TEST_F(MidiDevices, WholeRunRemembersTheKeyboard) {
     EXPECT_TRUE(eventually([&] {
         std::vector<uint8_t> m;
         while (nextMidiMessage(run, m)) {
-            learnKeyRange(run, m[1]);
+            learnKeyRange(run, m[1], 0);
             ++learned;
         }
         return learned == 2;
     }));
-    soundShutdown();
+    soundShutdown(run);
     EXPECT_TRUE(saveSettings(run, path));
     stopMidiDevices(run);
 
-    AppContext next;
+    SoundState next;
     loadSettings(next, path);
     std::filesystem::remove(path);
     ASSERT_EQ(next.inputDevices.size(), 2u);

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "shell/app_context.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
+#include "sound/sound_state.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +21,7 @@ TEST(NoMidiBackEnd, StartsOnThePseudoDevicesAndSaysSoOnce) {
         fs::temp_directory_path() / ("cadenzio-nobackend-" + std::to_string(getpid()) + ".dat");
     fs::remove(path);
 
-    AppContext app;
+    SoundState app;
     loadSettings(app, path.string());
     EXPECT_EQ(fs::file_size(path), 276u);
     testing::internal::CaptureStderr();
@@ -36,16 +36,16 @@ TEST(NoMidiBackEnd, StartsOnThePseudoDevicesAndSaysSoOnce) {
     EXPECT_STREQ(app.inputDevices[app.selectedInputDevice].name, "Virtual Keyboard");
     EXPECT_STREQ(app.outputDevices[app.selectedOutputDevice].name, "Simple Synth");
     soundStartup(app);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    EXPECT_EQ(app.outputKind, SoundOutputKindWave);
 
     // Everything the menus and the game do with the devices still works, with no ports.
     EXPECT_NO_THROW({
         ensureMidiInput(app);
         openInputPort(app, 0);
         openOutputPort(app, 0);
-        learnKeyRange(app, 60);
-        currentSoundOutput()->play({0x90, 60, 100});
-        currentSoundOutput()->stop({0x80, 60, 0});
+        learnKeyRange(app, 60, 0);
+        app.output->play({0x90, 60, 100});
+        app.output->stop({0x80, 60, 0});
     });
     std::vector<uint8_t> message{1, 2, 3};
     EXPECT_FALSE(midiInputOpen(app));
@@ -53,10 +53,10 @@ TEST(NoMidiBackEnd, StartsOnThePseudoDevicesAndSaysSoOnce) {
     EXPECT_TRUE(message.empty());
     EXPECT_TRUE(inputPortDevices(app).empty());
     EXPECT_TRUE(outputPortDevices(app).empty());
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    EXPECT_EQ(app.outputKind, SoundOutputKindWave);
     EXPECT_EQ(app.inputPort, -1);
 
-    soundShutdown();
+    soundShutdown(app);
     EXPECT_TRUE(saveSettings(app, path.string()));
     stopMidiDevices(app);
     EXPECT_EQ(fs::file_size(path), 276u);

@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "shell/app_context.h"
 #include "sound/device_names.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
+#include "sound/sound_state.h"
 
 namespace fs = std::filesystem;
 
@@ -49,7 +49,7 @@ void putName(std::vector<uint8_t>& out, const char* text) {
     out.insert(out.end(), name.begin(), name.end());
 }
 
-bool isDefault(const AppContext& app) {
+bool isDefault(const SoundState& app) {
     return app.inputDevices.size() == 1 && app.outputDevices.size() == 1 &&
            std::strcmp(app.inputDevices[0].name, "Virtual Keyboard") == 0 &&
            std::strcmp(app.outputDevices[0].name, "Simple Synth") == 0;
@@ -58,7 +58,7 @@ bool isDefault(const AppContext& app) {
 } // namespace
 
 TEST_F(SettingsFile, FirstStartWritesTheDefaultFileByteForByte) {
-    AppContext app;
+    SoundState app;
     loadSettings(app, path);
     ASSERT_TRUE(isDefault(app));
 
@@ -78,16 +78,16 @@ TEST_F(SettingsFile, FirstStartWritesTheDefaultFileByteForByte) {
 }
 
 TEST_F(SettingsFile, LearnedRangeSurvivesSaveAndLoad) {
-    AppContext app;
+    SoundState app;
     loadSettings(app, path);
     app.inputDevices.push_back(newInputRecord("Stage Keys:Stage Keys MIDI 1"));
     app.outputDevices.push_back(newOutputRecord("Synth:in"));
     app.selectedInputDevice = 1;
-    for (int key = 36; key <= 96; ++key) learnKeyRange(app, static_cast<uint8_t>(key));
+    for (int key = 36; key <= 96; ++key) learnKeyRange(app, static_cast<uint8_t>(key), 0);
     ASSERT_TRUE(saveSettings(app, path));
     EXPECT_EQ(fs::file_size(path), 8u + 2 * 140 + 2 * 128);
 
-    AppContext again;
+    SoundState again;
     loadSettings(again, path);
     ASSERT_EQ(again.inputDevices.size(), 2u);
     ASSERT_EQ(again.outputDevices.size(), 2u);
@@ -103,7 +103,7 @@ TEST_F(SettingsFile, LearnedRangeSurvivesSaveAndLoad) {
 // A file of two input and two output records cut at every length: complete records are kept, an
 // output list with none gets its default, and without one whole input record the defaults return.
 TEST_F(SettingsFile, TruncatedFilesKeepTheirCompleteRecords) {
-    AppContext source;
+    SoundState source;
     buildDefaultDevices(source);
     source.inputDevices.push_back(newInputRecord("Keys A"));
     source.outputDevices.push_back(newOutputRecord("Synth B"));
@@ -114,7 +114,7 @@ TEST_F(SettingsFile, TruncatedFilesKeepTheirCompleteRecords) {
     for (size_t size = 0; size < whole.size(); ++size) {
         SCOPED_TRACE("size " + std::to_string(size));
         writeBytes(whole, size);
-        AppContext app;
+        SoundState app;
         loadSettings(app, path);
         const size_t inputs = size < 144 ? 0 : size < 284 ? 1 : 2;
         if (inputs == 0) {
@@ -139,7 +139,7 @@ TEST_F(SettingsFile, DamagedCountsAndNames) {
     putU32(bytes, 80);
     putU32(bytes, 40);
     writeBytes(bytes, bytes.size());
-    AppContext app;
+    SoundState app;
     loadSettings(app, path);
     ASSERT_EQ(app.inputDevices.size(), 1u);
     EXPECT_STREQ(app.inputDevices[0].name, "Only");
@@ -153,7 +153,7 @@ TEST_F(SettingsFile, DamagedCountsAndNames) {
     bytes.insert(bytes.end(), 12, 0);
     putU32(bytes, 0);
     writeBytes(bytes, bytes.size());
-    AppContext unterminated;
+    SoundState unterminated;
     loadSettings(unterminated, path);
     ASSERT_EQ(unterminated.inputDevices.size(), 1u);
     EXPECT_EQ(std::string(unterminated.inputDevices[0].name), std::string(127, 'A'));
@@ -170,7 +170,7 @@ TEST_F(SettingsFile, DamagedCountsAndNames) {
     }
     putU32(bytes, 0);
     writeBytes(bytes, bytes.size());
-    AppContext ranged;
+    SoundState ranged;
     loadSettings(ranged, path);
     ASSERT_EQ(ranged.inputDevices.size(), 4u);
     for (int i = 0; i < 3; ++i) {
@@ -188,7 +188,7 @@ TEST_F(SettingsFile, DamagedCountsAndNames) {
     putU32(bytes, 0);
     putU32(bytes, 0);
     writeBytes(bytes, bytes.size());
-    AppContext empty;
+    SoundState empty;
     loadSettings(empty, path);
     EXPECT_TRUE(isDefault(empty));
 }
@@ -207,7 +207,7 @@ TEST_F(SettingsFile, ListsBeyondTheSelectableRange) {
     putName(bytes, "Synth");
     writeBytes(bytes, bytes.size());
 
-    AppContext app;
+    SoundState app;
     loadSettings(app, path);
     ASSERT_EQ(app.inputDevices.size(), 255u);
     EXPECT_STREQ(app.inputDevices[254].name, "Keys 254");
@@ -220,7 +220,7 @@ TEST_F(SettingsFile, ListsBeyondTheSelectableRange) {
 }
 
 TEST_F(SettingsFile, FailedSaveLeavesTheEarlierFile) {
-    AppContext app;
+    SoundState app;
     loadSettings(app, path);
     const std::vector<uint8_t> before = fileBytes();
     fs::create_directory(path + ".tmp"); // the temporary file cannot be made

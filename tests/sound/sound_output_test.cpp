@@ -3,32 +3,56 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/app_context.h"
 #include "sound/simple_synth.h"
 #include "sound/sound_output.h"
+#include "sound/sound_state.h"
 
 namespace {
 
-// No audio device in these tests: the wave output stays silent.
+using Message = std::vector<uint8_t>;
+
+// What reaches the port or the wave player, in order.
+struct Recorder {
+    std::vector<Message> sent;
+    std::vector<std::string> played; // "play <key>" or "stop"
+
+    MidiSend midi() {
+        return [this](const Message& message) { sent.push_back(message); };
+    }
+    WavePlayer wave() {
+        WavePlayer player;
+        player.play = [this](const uint8_t* image, size_t size) {
+            for (int key = 0; key < 128; ++key)
+                if (synthVoices[key].waveImage.data() == image &&
+                    synthVoices[key].waveImage.size() == size)
+                    played.push_back("play " + std::to_string(key));
+        };
+        player.stop = [this] { played.push_back("stop"); };
+        return player;
+    }
+};
+
+// No audio device in these tests: the platform's wave player stays silent.
 class SoundOutputs : public ::testing::Test {
   protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "cadenzio-no-such-driver", 1);
-        app.outputPort = 0; // as if a MIDI output port were open, so start-up keeps MIDI
-        soundStartup(app);
+        sound.outputPort = 0; // as if a MIDI output port were open, so start-up keeps MIDI
+        soundStartup(sound);
     }
-    void TearDown() override { soundShutdown(); }
+    void TearDown() override { soundShutdown(sound); }
 
-    static std::vector<uint8_t> note(uint8_t status, uint8_t key) { return {status, key, 100}; }
-    AppContext app;
+    static Message note(uint8_t status, uint8_t key) { return {status, key, 100}; }
+    SoundState sound;
+    Recorder recorder;
 };
 
 } // namespace
 
-TEST_F(SoundOutputs, CountsPairPlaysWithStops) {
-    ASSERT_EQ(soundOutputKind(), SoundOutputKindMidi);
+TEST_F(SoundOutputs, MidiSendsANoteOffOnlyWhenTheKeysLastHolderLetsGo) {
+    ASSERT_EQ(sound.outputKind, SoundOutputKindMidi);
     EXPECT_EQ(soundMessage.size(), 3u);
-    SoundOutputManager& out = *currentSoundOutput();
+    SoundOutputMidi out(recorder.midi());
     out.play(note(0x92, 60));
     out.play(note(0x92, 60));
     out.play(note(0x90, 60));
@@ -37,20 +61,30 @@ TEST_F(SoundOutputs, CountsPairPlaysWithStops) {
     EXPECT_EQ(soundingTotal, 3);
     out.stop(note(0x82, 60));
     EXPECT_EQ(activeCounts[60][2], 1);
+    EXPECT_EQ(recorder.sent,
+              (std::vector<Message>{note(0x92, 60), note(0x92, 60), note(0x90, 60)}));
     out.stop(note(0x82, 60));
     out.stop(note(0x80, 60));
     EXPECT_EQ(activeCounts[60][2], 0);
     EXPECT_EQ(soundingTotal, 0);
+    ASSERT_EQ(recorder.sent.size(), 5u);
+    EXPECT_EQ(recorder.sent[3], note(0x82, 60));
+    EXPECT_EQ(recorder.sent[4], note(0x80, 60));
 
-    // A stop for a key that is not sounding leaves its count at 0.
+    // A stop for a key that is not sounding leaves its count at 0 and is passed on.
     out.stop(note(0x85, 61));
     EXPECT_EQ(activeCounts[61][5], 0);
     EXPECT_EQ(soundingTotal, -1);
+    EXPECT_EQ(recorder.sent.back(), note(0x85, 61));
+
+    // A data byte with its top bit set would reach the device as a status byte.
+    out.play({0x90, 62, 0xC8});
+    EXPECT_EQ(recorder.sent.back(), (Message{0x90, 62, 0x48}));
 }
 
 TEST_F(SoundOutputs, MessagesTheCountTableCannotHoldAreIgnored) {
-    SoundOutputMidi midi;
-    SoundOutputWav wave;
+    SoundOutputMidi midi(recorder.midi());
+    SoundOutputWav wave(recorder.wave());
     for (SoundOutputManager* output :
          {static_cast<SoundOutputManager*>(&midi), static_cast<SoundOutputManager*>(&wave)}) {
         SoundOutputManager& out = *output;
@@ -63,50 +97,64 @@ TEST_F(SoundOutputs, MessagesTheCountTableCannotHoldAreIgnored) {
         for (const auto& row : activeCounts)
             for (int8_t count : row) ASSERT_EQ(count, 0);
     }
+    EXPECT_TRUE(recorder.sent.empty());
+    EXPECT_TRUE(recorder.played.empty());
 }
 
-TEST_F(SoundOutputs, WaveOutputCountsLikeTheMidiOne) {
-    SoundOutputWav out;
+// The Simple Synth sounds one key at a time, the last one struck.
+TEST_F(SoundOutputs, WaveOutputPlaysTheLastStruckKeyUntilNoKeyIsHeld) {
+    selectSoundOutput(sound, SoundOutputKindWave); // builds the bank
+    SoundOutputWav out(recorder.wave());
     out.play(note(0x90, 69)); // key A
     out.play(note(0x90, 71)); // key B
-    out.stop(note(0x80, 69));
+    out.stop(note(0x80, 69)); // B keeps sounding
     EXPECT_EQ(soundingTotal, 1);
     EXPECT_EQ(activeCounts[71][0], 1);
+    EXPECT_EQ(recorder.played, (std::vector<std::string>{"play 69", "play 71"}));
     out.stop(note(0x80, 71));
     EXPECT_EQ(soundingTotal, 0);
     EXPECT_EQ(activeCounts[69][0], 0);
+    EXPECT_EQ(recorder.played, (std::vector<std::string>{"play 69", "play 71", "stop"}));
+
+    // Releasing the later key first leaves it sounding while the other is held.
+    out.play(note(0x90, 60));
+    out.play(note(0x90, 64));
+    out.stop(note(0x80, 64));
+    EXPECT_EQ(recorder.played.back(), "play 64");
+    out.stop(note(0x80, 60));
+    EXPECT_EQ(recorder.played.back(), "stop");
 }
 
 // Switching carries the counts over, and the Simple Synth's bank is built only once.
 TEST_F(SoundOutputs, SelectingOutputsBuildsTheBankOnce) {
-    currentSoundOutput()->play(note(0x90, 64));
-    selectSoundOutput(SoundOutputKindWave);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    sound.output->play(note(0x90, 64));
+    selectSoundOutput(sound, SoundOutputKindWave);
+    EXPECT_EQ(sound.outputKind, SoundOutputKindWave);
     ASSERT_TRUE(synthBankBuilt());
     EXPECT_EQ(activeCounts[64][0], 1);
     ASSERT_EQ(synthVoices[69].waveImage.size(), 44144u);
 
     synthVoices[69].waveImage[44] = 0xEE; // a rebuild would write 10 back
-    selectSoundOutput(SoundOutputKindMidi);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindMidi);
-    selectSoundOutput(SoundOutputKindWave);
+    selectSoundOutput(sound, SoundOutputKindMidi);
+    EXPECT_EQ(sound.outputKind, SoundOutputKindMidi);
+    selectSoundOutput(sound, SoundOutputKindWave);
     EXPECT_EQ(synthVoices[69].waveImage[44], 0xEE);
     synthVoices[69].waveImage[44] = 10;
 
-    selectSoundOutput(7); // no such kind: nothing changes
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    selectSoundOutput(sound, 7); // no such kind: nothing changes
+    EXPECT_EQ(sound.outputKind, SoundOutputKindWave);
 }
 
 TEST_F(SoundOutputs, StartingWithoutAnOutputPortChoosesTheSimpleSynth) {
-    soundShutdown();
-    EXPECT_EQ(currentSoundOutput(), nullptr);
-    EXPECT_EQ(soundOutputKind(), SoundOutputNone);
+    soundShutdown(sound);
+    EXPECT_EQ(sound.output, nullptr);
+    EXPECT_EQ(sound.outputKind, SoundOutputNone);
     int setUps = 0;
     static int* counter = nullptr;
     counter = &setUps;
-    app.outputPort = -1;
-    soundStartup(app, [] { ++*counter; });
+    sound.outputPort = -1;
+    soundStartup(sound, [] { ++*counter; });
     EXPECT_EQ(setUps, 1);
-    EXPECT_EQ(soundOutputKind(), SoundOutputKindWave);
+    EXPECT_EQ(sound.outputKind, SoundOutputKindWave);
     EXPECT_TRUE(synthBankBuilt());
 }

@@ -1,0 +1,32 @@
+#pragma once
+// The one application object: everything that must outlive a state lives here.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "app/palette.h"
+#include "app/song_folders.h"
+#include "songs/song.h"
+#include "sound/sound_state.h"
+
+struct KeyboardView;
+class NoteSprite;
+
+struct AppContext {
+    SoundState sound;      // MIDI clients, open ports, devices and the sound output
+    float latency = 0.05f; // seconds
+    int32_t playMode = 0;  // 0 left hand, 1 right hand, 2 both hands, 3 watch and listen
+    Palette palette{};
+    float keyboardTopY = 0;
+    KeyboardView* keyboardView = nullptr; // owned; made and freed by the start-up
+    NoteSprite* noteSprite = nullptr;     // owned
+    int8_t transposition = 0;             // semitones, in steps of 12
+    bool folderScan = false;              // the song folders have been scanned (or are being)
+    std::unique_ptr<FolderNode> songFolders;
+    // Taken by whoever rebuilds or reads the song's track list while a loader may run.
+    std::mutex songLock;
+    Song song;
+};
+
+// The application object: created by the application start-up, read by every state and view.
+extern AppContext* application;

@@ -1,0 +1,82 @@
+#pragma once
+// The falling-note drawers: a textured bar in three pieces (the default) or the coloured outline
+// of a rectangle, and the routine that places every listed note of the song.
+#include <cstdint>
+#include <vector>
+
+#include "app/palette.h"
+#include "render/colour.h"
+#include "render/sprite_pass.h"
+#include "songs/song.h"
+
+struct AppContext;
+
+class NoteSprite {
+  public:
+    virtual ~NoteSprite() = default;
+    // Loads the drawer's textures and keeps their indices and sizes.
+    virtual void loadTextures() = 0;
+    // Queues the bar with the current colour, size and position.
+    virtual void draw() = 0;
+    virtual void setColour(const Colour& colour) = 0;
+    virtual void setAlpha(float alpha) = 0;
+    // x of the left edge, y of the lower end, in frame pixels.
+    virtual void setPosition(int32_t x, int32_t y) = 0;
+    virtual void setPosition(const float (&xy)[2]) = 0;
+    // Width as a multiple of the note texture's width; full height of the bar in pixels.
+    virtual void setSize(float widthFactor, float height) = 0;
+    virtual void setSize(const float (&size)[2]) = 0;
+};
+
+// Top cap, middle and bottom cap ("NoteTop.png", "NoteMid.png", "NoteBot.png"); never lower
+// than the two caps and one middle pixel.
+class FancyNoteSprite : public NoteSprite {
+  public:
+    void loadTextures() override;
+    void draw() override;
+    void setColour(const Colour& colour) override;
+    void setAlpha(float alpha) override;
+    void setPosition(int32_t x, int32_t y) override;
+    void setPosition(const float (&xy)[2]) override;
+    void setSize(float widthFactor, float height) override;
+    void setSize(const float (&size)[2]) override;
+
+    Sprite top, middle, bottom;
+    int32_t middleHeight = 1;
+};
+
+// The outline of the bar, cut at the keyboard's top edge; "NoteMid.png" gives only its width.
+class FastNoteSprite : public NoteSprite {
+  public:
+    explicit FastNoteSprite(const AppContext& app);
+    void loadTextures() override;
+    void draw() override;
+    void setColour(const Colour& colour) override;
+    void setAlpha(float alpha) override;
+    void setPosition(int32_t x, int32_t y) override;
+    void setPosition(const float (&xy)[2]) override;
+    void setSize(float widthFactor, float height) override;
+    void setSize(const float (&size)[2]) override;
+
+    Sprite sprite;
+
+  private:
+    const AppContext* app;
+};
+
+// Where the notes go on screen: the play state's values after its keyboard layout.
+struct NoteLayout {
+    double displayTime = 0; // song time minus latency times speed
+    float noteSpread = 400; // pixels per song second before the vertical scale
+    float verticalScale = 1;
+    int32_t hitLine = 0;         // y of the keyboard's top edge
+    uint32_t lowestNote = 0;     // the layout's start note, a multiple of 12
+    uint32_t windowWidth = 1920; // frame width
+    uint32_t whiteKeyCount = 1;
+    float noteWidthScale = 1; // the keyboard's key x scale
+};
+
+// Draws the ended, sounding and upcoming notes of every track that is neither Hidden nor Muted,
+// in track order, through the drawer.
+void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteSprite& drawer,
+               const Palette& palette);
