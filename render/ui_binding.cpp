@@ -68,8 +68,8 @@ bool createDeviceObjects() {
     return true;
 }
 
-// Everything the UI draw changes, put back afterwards. Depth and stencil tests stay off throughout,
-// as nothing here turns them on.
+// Everything the UI draw changes, put back afterwards. Depth and stencil are not among them: the
+// window has neither buffer and nothing turns their tests on.
 struct SavedGlState {
     GLint program, activeTexture, texture, sampler, arrayBuffer, vertexArray;
     GLint viewport[4], scissorBox[4];
