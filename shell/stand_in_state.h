@@ -2,7 +2,7 @@
 // The first state until the menu exists: a little of every renderer on screen, and Escape to
 // quit.
 #include "app/state.h"
-#include "render/texture_registry.h"
+#include "render/sprite_pass.h"
 
 class StandInState : public State {
   public:

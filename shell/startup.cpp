@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "render/shapes.h"
+#include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
@@ -68,7 +69,7 @@ bool startWindowAndDevices() {
     bool textMade = createTextRenderer("Consolas");
     reached = Text;
     if (!textMade) return failStart("no font for the text was found");
-    cursor.textureIndex = load("cursor.png");
+    cursor.textureIndex = loadTexture("cursor.png");
     textureSize(cursor.textureIndex, cursor.width, cursor.height);
     return true;
 }
