@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "game/note_input.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -97,7 +98,7 @@ void stopApplication() {
 }
 
 void startSoundOutputs() {
-    soundStartup(application->sound);
+    soundStartup(application->sound, setUpNoteInput);
 }
 void stopSoundOutputs() {
     soundShutdown(application->sound);
