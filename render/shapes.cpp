@@ -10,8 +10,11 @@
 
 namespace {
 
+// The frame's lines, kept apart from the GL objects so that they can be queued (and looked at)
+// without a context; made on first use, since the list is large.
+ShapeList queued;
+
 struct ShapeRenderer {
-    ShapeList list;
     GlProgram program;
     VertexArray vertexArray;
 };
@@ -42,7 +45,7 @@ bool createShapeRenderer() {
     auto created = std::make_unique<ShapeRenderer>();
     created->program = buildGlProgram("CBSimpleDraw", ShaderKind::Coloured);
     if (!created->program.id) return false;
-    created->list = makeShapeList();
+    if (queued.vertices.empty()) queued = makeShapeList();
     created->vertexArray = createVertexArray(sizeof(LineVertex),
                                              {{3, AttributeType::Float, offsetof(LineVertex, x)},
                                               {4, AttributeType::Float, offsetof(LineVertex, r)}},
@@ -56,20 +59,29 @@ void releaseShapeRenderer() {
     releaseVertexArray(renderer->vertexArray);
     releaseGlProgram(renderer->program);
     renderer.reset();
+    queued = ShapeList{};
 }
 
 void addRectangleOutline(float left, float top, float right, float bottom, const Colour& colour) {
-    if (renderer) appendRectangleOutline(renderer->list, left, top, right, bottom, colour);
+    if (queued.vertices.empty()) queued = makeShapeList();
+    appendRectangleOutline(queued, left, top, right, bottom, colour);
+}
+
+const ShapeList& queuedShapes() {
+    return queued;
 }
 
 void shapePass(int renderWidth, int renderHeight) {
-    if (!renderer) return;
+    if (!renderer) {
+        queued.count = 0;
+        return;
+    }
     useGlProgram(renderer->program, viewportTransform(renderWidth, renderHeight));
     bindVertexArray(renderer->vertexArray);
     // A fresh store each frame: no wait on the previous frame's draw.
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(renderer->list.count) * GLsizeiptr(sizeof(LineVertex)),
-                 renderer->list.vertices.data(), GL_STREAM_DRAW);
-    glDrawArrays(GL_LINES, 0, GLsizei(renderer->list.count));
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(queued.count) * GLsizeiptr(sizeof(LineVertex)),
+                 queued.vertices.data(), GL_STREAM_DRAW);
+    glDrawArrays(GL_LINES, 0, GLsizei(queued.count));
     glBindVertexArray(0);
-    renderer->list.count = 0;
+    queued.count = 0;
 }
