@@ -68,6 +68,11 @@ void readMenuKeyboard(AppContext& app, const InputDevices& input);
 // honouring the releases of held notes so that nothing sticks.
 void drainMidiInput(AppContext& app);
 
+// What the readers do with one message taken from the MIDI input (its key byte not yet
+// transposed; the message is changed in place).
+void handleGameMidiMessage(AppContext& app, const PlayContext& play, std::vector<uint8_t>& message);
+void handleMenuMidiMessage(AppContext& app, std::vector<uint8_t>& message);
+
 // Ends the player's hold of a key: its latest owner entry equal to the hold's result goes.
 void releaseKey(uint8_t key);
 // Stops every note the player holds, on the channel it came on, removes the player's owner

@@ -26,8 +26,11 @@ out vec4 fragColour;
 void main() { fragColour = vColour; }
 )";
 
+// The frame's lines, kept apart from the GL objects so that they can be queued (and looked at)
+// without a context; made on first use, since the list is large.
+ShapeList queued;
+
 struct ShapeRenderer {
-    ShapeList list;
     GLuint program = 0;
     GLint transformLocation = -1;
     GLuint vertexArray = 0, vertexBuffer = 0;
@@ -70,7 +73,7 @@ bool createShapeRenderer() {
     created->program = buildGlProgram("CBSimpleDraw", vertexSource, fragmentSource);
     if (!created->program) return false;
     created->transformLocation = glGetUniformLocation(created->program, "transform");
-    created->list = makeShapeList();
+    if (queued.vertices.empty()) queued = makeShapeList();
     glGenVertexArrays(1, &created->vertexArray);
     glBindVertexArray(created->vertexArray);
     glGenBuffers(1, &created->vertexBuffer);
@@ -91,14 +94,23 @@ void releaseShapeRenderer() {
     glDeleteVertexArrays(1, &renderer->vertexArray);
     releaseGlProgram(renderer->program);
     renderer.reset();
+    queued = ShapeList{};
 }
 
 void addRectangleOutline(float left, float top, float right, float bottom, const Colour& colour) {
-    if (renderer) appendRectangleOutline(renderer->list, left, top, right, bottom, colour);
+    if (queued.vertices.empty()) queued = makeShapeList();
+    appendRectangleOutline(queued, left, top, right, bottom, colour);
+}
+
+const ShapeList& queuedShapes() {
+    return queued;
 }
 
 void shapePass(int renderWidth, int renderHeight) {
-    if (!renderer) return;
+    if (!renderer) {
+        queued.count = 0;
+        return;
+    }
     float matrix[16];
     pixelToClipMatrix(renderWidth, renderHeight, matrix);
     glUseProgram(renderer->program);
@@ -107,9 +119,9 @@ void shapePass(int renderWidth, int renderHeight) {
     glBindVertexArray(renderer->vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, renderer->vertexBuffer);
     // A fresh store each frame: no wait on the previous frame's draw.
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(renderer->list.count) * GLsizeiptr(sizeof(LineVertex)),
-                 renderer->list.vertices.data(), GL_STREAM_DRAW);
-    glDrawArrays(GL_LINES, 0, GLsizei(renderer->list.count));
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(queued.count) * GLsizeiptr(sizeof(LineVertex)),
+                 queued.vertices.data(), GL_STREAM_DRAW);
+    glDrawArrays(GL_LINES, 0, GLsizei(queued.count));
     glBindVertexArray(0);
-    renderer->list.count = 0;
+    queued.count = 0;
 }

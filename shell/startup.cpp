@@ -5,6 +5,9 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "game/keyboard_view.h"
+#include "game/note_input.h"
+#include "game/note_sprite.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -41,9 +44,22 @@ bool failStart(const std::string& reason) {
     return false;
 }
 
-// Where the keyboard view and the note drawer are started and stopped.
-void startViews(AppContext&) {}
-void stopViews(AppContext&) {}
+// The keyboard view laid out for the render size, and the textured note drawer.
+void startViews(AppContext& app) {
+    int width = 0, height = 0;
+    renderSize(width, height);
+    app.keyboardView = new KeyboardView();
+    initialiseKeyboardView(*app.keyboardView, app, static_cast<uint32_t>(width),
+                           static_cast<uint32_t>(height));
+    app.noteSprite = new FancyNoteSprite();
+    app.noteSprite->loadTextures();
+}
+void stopViews(AppContext& app) {
+    delete app.noteSprite;
+    app.noteSprite = nullptr;
+    delete app.keyboardView;
+    app.keyboardView = nullptr;
+}
 
 } // namespace
 
@@ -97,7 +113,7 @@ void stopApplication() {
 }
 
 void startSoundOutputs() {
-    soundStartup(application->sound);
+    soundStartup(application->sound, setUpNoteInput);
 }
 void stopSoundOutputs() {
     soundShutdown(application->sound);

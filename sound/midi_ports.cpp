@@ -13,12 +13,35 @@ namespace {
 // each call whose outcome matters.
 std::atomic<bool> libraryFailed = false;
 
-void noteLibraryError(RtMidiError::Type type, const std::string&, void*) {
-    if (type != RtMidiError::DEBUG_WARNING) libraryFailed = true;
+// Kinds already reported, one bit each: the library's error types, then the full queue.
+std::atomic<uint32_t> reportedKinds = 0;
+constexpr int queueFullKind = 31;
+// While the clients start, failures are expected and standard error is silenced.
+std::atomic<bool> starting = false;
+
+// The library's warnings and errors reach standard error once per kind: the library would
+// otherwise repeat them, from its input thread too, for as long as their cause lasts.
+void reportLibraryError(int kind, const std::string& text) {
+    const uint32_t bit = 1u << (static_cast<uint32_t>(kind) & 31);
+    if (reportedKinds.fetch_or(bit) & bit) return;
+    std::fprintf(stderr, "Cadenzio: MIDI: %s\n", text.c_str());
+}
+
+void noteLibraryError(RtMidiError::Type type, const std::string& text, void*) {
+    if (type == RtMidiError::DEBUG_WARNING) return;
+    libraryFailed = true;
+    if (!starting) reportLibraryError(type, text);
+}
+
+void queueFromLibrary(double, std::vector<unsigned char>* message, void* queue) {
+    if (message != nullptr) queueInputMessage(*static_cast<MidiInputQueue*>(queue), *message);
 }
 
 MidiInClient* construct(RtMidi::Api api, const char* name, MidiInClient*) {
-    return new MidiInClient(api, name);
+    // The library's own queue stays unused: messages go to the client's ring instead.
+    auto* client = new MidiInClient(api, name);
+    client->setCallback(queueFromLibrary, static_cast<MidiInputQueue*>(client));
+    return client;
 }
 MidiOutClient* construct(RtMidi::Api api, const char* name, MidiOutClient*) {
     return new MidiOutClient(api, name);
@@ -34,6 +57,10 @@ template <typename Client> Client* start(const char* clientName) {
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
     StandardErrorSilenced quiet;
+    starting = true;
+    struct Started {
+        ~Started() { starting = false; }
+    } started;
     Client* fallback = nullptr;
     for (RtMidi::Api api : apis) {
         if (api == RtMidi::RTMIDI_DUMMY) continue;
@@ -153,11 +180,28 @@ void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& messa
 
 bool takeLibraryMessage(MidiInClient* client, std::vector<uint8_t>& message) {
     message.clear();
-    if (client == nullptr) return false;
-    try {
-        client->getMessage(&message);
-    } catch (const RtMidiError&) {
-        message.clear();
+    return client != nullptr && takeQueuedMessage(*client, message);
+}
+
+bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message) {
+    message.clear();
+    const uint32_t read = queue.readCount.load(std::memory_order_relaxed);
+    if (read == queue.writeCount.load(std::memory_order_acquire)) return false;
+    const MidiInputQueue::Entry& entry = queue.entries[read % MidiInputQueue::capacity];
+    message.assign(entry.bytes, entry.bytes + entry.size);
+    queue.readCount.store(read + 1, std::memory_order_release);
+    return true;
+}
+
+void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message) {
+    if (message.empty() || message.size() > 3) return;
+    const uint32_t written = queue.writeCount.load(std::memory_order_relaxed);
+    if (written - queue.readCount.load(std::memory_order_acquire) >= MidiInputQueue::capacity) {
+        reportLibraryError(queueFullKind, "input queue full, messages dropped");
+        return;
     }
-    return !message.empty();
+    MidiInputQueue::Entry& entry = queue.entries[written % MidiInputQueue::capacity];
+    entry.size = static_cast<uint8_t>(message.size());
+    for (size_t i = 0; i < message.size(); ++i) entry.bytes[i] = message[i];
+    queue.writeCount.store(written + 1, std::memory_order_release);
 }

@@ -2,12 +2,30 @@
 // The MIDI library's clients: starting them on a back end that works, and listing their ports.
 #include <rtmidi/RtMidi.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The program's two clients of the MIDI library; above sound/ they are opaque.
-struct MidiInClient : RtMidiIn {
+// Input messages on their way from the library's input thread to the main thread's polls: a
+// fixed ring, so that a flood neither grows memory nor blocks the library's thread. It takes over
+// from the library's own queue, which complains on standard error for every message past its
+// limit.
+struct MidiInputQueue {
+    static constexpr uint32_t capacity = 1024;
+    struct Entry {
+        uint8_t size = 0;
+        uint8_t bytes[3] = {};
+    };
+    Entry entries[capacity];
+    std::atomic<uint32_t> readCount{0};  // advanced by the main thread
+    std::atomic<uint32_t> writeCount{0}; // advanced by the input thread
+};
+
+// The program's two clients of the MIDI library; above sound/ they are opaque. The queue is the
+// input client's first base, so it outlives the library's input thread, which the library's own
+// destructor stops.
+struct MidiInClient : MidiInputQueue, RtMidiIn {
     using RtMidiIn::RtMidiIn;
 };
 struct MidiOutClient : RtMidiOut {
@@ -46,3 +64,10 @@ bool libraryPortOpen(MidiOutClient* client);
 void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& message);
 // Takes the oldest queued input message into message (emptied when there is none).
 bool takeLibraryMessage(MidiInClient* client, std::vector<uint8_t>& message);
+
+// What the input thread does with each message: queues it, or drops it when the queue is full
+// (said once on standard error, like each kind of the library's own errors). Messages longer than
+// three bytes carry no note and are dropped.
+void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message);
+// The main thread's side: the oldest queued message, false (message emptied) when there is none.
+bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message);

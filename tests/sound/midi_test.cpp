@@ -4,6 +4,7 @@
 #include <rtmidi/RtMidi.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -318,4 +319,60 @@ TEST_F(MidiDevices, WholeRunRemembersTheKeyboard) {
     EXPECT_EQ(next.inputDevices[1].minNote, 36);
     EXPECT_EQ(next.inputDevices[1].maxNote, 96);
     EXPECT_EQ(next.inputDevices[1].noteSpan, 60);
+}
+
+// A flood that nobody reads: the input keeps the oldest messages and says once that it dropped
+// the rest, instead of a line per message from the library's thread.
+TEST_F(MidiDevices, UnreadFloodIsReportedOnce) {
+    auto keys = keyboard("Test Keys");
+    startClients();
+    openInputPort(app, 0);
+    ASSERT_EQ(app.inputPort, 0);
+    std::vector<uint8_t> got;
+    ASSERT_TRUE(connectionCarries([&] { keys->sendMessage(&probeNote); },
+                                  [&] { return nextMidiMessage(app, got); }));
+
+    testing::internal::CaptureStderr();
+    const int sent = 1500;
+    for (int i = 0; i < sent; ++i) {
+        const Message note{0x90, uint8_t(i % 128), uint8_t(1 + i / 128)};
+        keys->sendMessage(&note);
+        if (i % 100 == 99) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const MidiInputQueue& queue = *app.midiIn;
+    const bool filled = eventually([&] { return queue.writeCount - queue.readCount >= 1024; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the rest arrives and is dropped
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(filled);
+    EXPECT_EQ(said.find("limit reached"), std::string::npos) << said;
+    size_t reports = 0;
+    for (size_t at = said.find("input queue full"); at != std::string::npos;
+         at = said.find("input queue full", at + 1))
+        ++reports;
+    EXPECT_EQ(reports, 1u) << said;
+
+    for (int i = 0; i < 1024; ++i) {
+        ASSERT_TRUE(nextMidiMessage(app, got));
+        ASSERT_EQ(got, (Message{0x90, uint8_t(i % 128), uint8_t(1 + i / 128)}));
+    }
+    EXPECT_FALSE(nextMidiMessage(app, got));
+
+    // Read again, the input carries new notes.
+    const Message after{0x92, 70, 5};
+    keys->sendMessage(&after);
+    EXPECT_TRUE(eventually([&] { return nextMidiMessage(app, got); }));
+    EXPECT_EQ(got, after);
+}
+
+// A library error met again (here a port that does not exist) is not repeated on standard error.
+TEST_F(MidiDevices, RepeatedLibraryErrorIsReportedOnce) {
+    startClients();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(openLibraryPort(app.midiIn, 99, inputPortName));
+    const std::string first = testing::internal::GetCapturedStderr();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(openLibraryPort(app.midiIn, 99, inputPortName));
+    EXPECT_FALSE(openLibraryPort(app.midiIn, 98, inputPortName));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_LE(std::count(first.begin(), first.end(), '\n'), 1) << first;
 }

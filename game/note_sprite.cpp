@@ -1,0 +1,151 @@
+#include "game/note_sprite.h"
+
+#include "app/app_context.h"
+#include "render/shapes.h"
+
+namespace {
+
+// White-key position within the octave, by semitone (C to B).
+constexpr int32_t whitePosition[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
+
+bool isBlackSemitone(int32_t semitone) {
+    return semitone == 1 || semitone == 3 || semitone == 6 || semitone == 8 || semitone == 10;
+}
+
+// Coordinates far outside the frame are held there, so that a damaged time or size cannot
+// overflow the conversion to integers.
+int32_t truncated(float value) {
+    if (!(value > -1e9f)) return -1000000000;
+    if (value > 1e9f) return 1000000000;
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+void FancyNoteSprite::loadTextures() {
+    loadSprite(top, "NoteTop.png");
+    loadSprite(middle, "NoteMid.png");
+    loadSprite(bottom, "NoteBot.png");
+}
+
+void FancyNoteSprite::draw() {
+    drawSprite(top);
+    drawSprite(middle);
+    drawSprite(bottom);
+}
+
+void FancyNoteSprite::setColour(const Colour& colour) {
+    top.colour = middle.colour = bottom.colour = colour;
+}
+
+void FancyNoteSprite::setAlpha(float alpha) {
+    top.colour.a = middle.colour.a = bottom.colour.a = alpha;
+}
+
+void FancyNoteSprite::setPosition(int32_t x, int32_t y) {
+    const int64_t bottomCap = truncated(bottom.height);
+    const int64_t topCap = truncated(top.height);
+    const int64_t body = int64_t{middleHeight} * truncated(middle.height);
+    bottom.x = middle.x = top.x = static_cast<float>(x);
+    bottom.y = static_cast<float>(y - bottomCap);
+    middle.y = static_cast<float>(y - bottomCap - body);
+    top.y = static_cast<float>(y - bottomCap - body - topCap);
+}
+
+void FancyNoteSprite::setPosition(const float (&xy)[2]) {
+    setPosition(truncated(xy[0]), truncated(xy[1]));
+}
+
+void FancyNoteSprite::setSize(float widthFactor, float height) {
+    // The caps keep their texture height; the middle stretches over the rest, at least a pixel.
+    middleHeight = truncated(height - top.height - bottom.height);
+    if (middleHeight < 1) middleHeight = 1;
+    top.scaleX = middle.scaleX = bottom.scaleX = widthFactor;
+    top.scaleY = bottom.scaleY = 1.0f;
+    middle.scaleY = static_cast<float>(middleHeight);
+}
+
+void FancyNoteSprite::setSize(const float (&size)[2]) {
+    setSize(size[0], size[1]);
+}
+
+FastNoteSprite::FastNoteSprite(const AppContext& app) : app(&app) {}
+
+void FastNoteSprite::loadTextures() {
+    loadSprite(sprite, "NoteMid.png");
+}
+
+void FastNoteSprite::draw() {
+    const float keyboardTop = app->keyboardTopY;
+    const float top = sprite.y - sprite.scaleY;
+    if (top > keyboardTop) return; // wholly behind the keys
+    const float bottom = sprite.y < keyboardTop ? sprite.y : keyboardTop;
+    addRectangleOutline(sprite.x, top, sprite.x + sprite.scaleX * sprite.width, bottom,
+                        sprite.colour);
+}
+
+void FastNoteSprite::setColour(const Colour& colour) {
+    sprite.colour = colour;
+}
+
+void FastNoteSprite::setAlpha(float alpha) {
+    sprite.colour.a = alpha;
+}
+
+void FastNoteSprite::setPosition(int32_t x, int32_t y) {
+    sprite.x = static_cast<float>(x);
+    sprite.y = static_cast<float>(y);
+}
+
+void FastNoteSprite::setPosition(const float (&xy)[2]) {
+    sprite.x = xy[0];
+    sprite.y = xy[1];
+}
+
+void FastNoteSprite::setSize(float widthFactor, float height) {
+    sprite.scaleX = widthFactor;
+    sprite.scaleY = height;
+}
+
+void FastNoteSprite::setSize(const float (&size)[2]) {
+    setSize(size[0], size[1]);
+}
+
+void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteSprite& drawer,
+               const Palette& palette) {
+    if (layout.whiteKeyCount == 0) return;
+    const float width = static_cast<float>(layout.windowWidth);
+    const float count = static_cast<float>(layout.whiteKeyCount);
+    for (const Track& track : tracks) {
+        if (track.playType == PlayType::Hidden || track.playType == PlayType::Muted) continue;
+        const uint32_t colour = track.colour <= 5 ? track.colour : 0;
+        for (const std::vector<uint32_t>* list : {&track.ended, &track.sounding, &track.upcoming}) {
+            for (uint32_t index : *list) {
+                if (index >= track.notes.size()) continue;
+                const Note& note = track.notes[index];
+                // Keys left of the layout have no place on screen.
+                if (note.key < layout.lowestNote) continue;
+                const double y =
+                    (layout.displayTime - note.start) * layout.noteSpread * layout.verticalScale +
+                    layout.hitLine;
+                const int32_t offset = static_cast<int32_t>(note.key - layout.lowestNote);
+                const int32_t octave = offset / 12;
+                const int32_t semitone = offset - 12 * octave;
+                float x = static_cast<float>(whitePosition[semitone] + 7 * octave) * width / count;
+                float widthFactor = layout.noteWidthScale;
+                const Colour* noteColour = &palette[colour];
+                if (isBlackSemitone(note.key % 12)) {
+                    x += width * 0.65f / count;
+                    noteColour = &palette[6 + colour];
+                    widthFactor *= 0.66f;
+                }
+                const float height = static_cast<float>(static_cast<double>(layout.verticalScale) *
+                                                        note.duration * layout.noteSpread);
+                drawer.setColour(*noteColour);
+                drawer.setSize(widthFactor, height);
+                drawer.setPosition(truncated(x), truncated(static_cast<float>(y)));
+                drawer.draw();
+            }
+        }
+    }
+}
