@@ -13,6 +13,7 @@
 #include "render/frame.h"
 #include "render/png_writer.h"
 #include "render/sprite_batch.h"
+#include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/texture_registry.h"
 
@@ -143,7 +144,8 @@ int main(int argc, char** argv) {
     createSpritePass();
     createTextureRegistry(dir.c_str());
     createTextRenderer("Consolas");
-    for (int i = 0; i < 4; ++i) textures[i] = load(("t" + std::to_string(i) + ".png").c_str());
+    for (int i = 0; i < 4; ++i)
+        textures[i] = loadTexture(("t" + std::to_string(i) + ".png").c_str());
 
     benchmark::RunSpecifiedBenchmarks();
 

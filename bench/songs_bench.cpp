@@ -1,5 +1,7 @@
 // Read + convert, song file write and song file read of a generated 1,000,000-note, 16-track
-// MIDI file. "songs_bench --write-midi=PATH" only writes that MIDI file, for timing notepress.
+// MIDI file, and read + convert of a crafted file of 65,533 tracks timed through 600,000 tempo
+// changes. "songs_bench --write-midi=PATH" and "--write-tempo-storm=PATH" only write that MIDI
+// file, for timing notepress.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include "songs/song.h"
 #include "songs/song_file.h"
 #include "tools/smf_writer.h"
+#include "tools/tempo_storm.h"
 
 namespace {
 
@@ -62,6 +65,10 @@ std::vector<uint8_t> bigMidiFile() {
         track.endOfTrack();
     }
     return smf::file(1, division, tracks);
+}
+
+std::vector<uint8_t> tempoStormFile() {
+    return smf::tempoStorm(65532, 600000);
 }
 
 struct Files {
@@ -151,19 +158,36 @@ void WholeConversion(benchmark::State& state) {
     setNoteRate(state);
 }
 
+// Every track's first note lies somewhere along the long tempo map.
+void TempoStormConversion(benchmark::State& state) {
+    const std::vector<uint8_t> bytes = tempoStormFile();
+    Song song;
+    for (auto _ : state) {
+        clear(song);
+        readMidiBytes(song, bytes);
+        convertTracks(song);
+        benchmark::DoNotOptimize(song.tracks.data());
+    }
+}
+
 BENCHMARK(ReadAndConvert)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WriteSongFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReadSongFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WholeConversion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TempoStormConversion)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* option = "--write-midi=";
+    const struct {
+        const char* option;
+        std::vector<uint8_t> (*make)();
+    } writers[] = {{"--write-midi=", bigMidiFile}, {"--write-tempo-storm=", tempoStormFile}};
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], option, std::strlen(option)) == 0) {
-            const std::string path = argv[i] + std::strlen(option);
-            if (!writeBytes(path, bigMidiFile())) {
+        for (const auto& w : writers) {
+            if (std::strncmp(argv[i], w.option, std::strlen(w.option)) != 0) continue;
+            const std::string path = argv[i] + std::strlen(w.option);
+            if (!writeBytes(path, w.make())) {
                 std::fprintf(stderr, "Could not write %s\n", path.c_str());
                 return 1;
             }

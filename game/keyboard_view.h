@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "render/colour.h"
-#include "render/texture_registry.h"
+#include "render/sprite_pass.h"
 
 struct AppContext;
 

@@ -6,7 +6,7 @@
 
 #include "app/palette.h"
 #include "render/colour.h"
-#include "render/texture_registry.h"
+#include "render/sprite_pass.h"
 #include "songs/song.h"
 
 struct AppContext;

@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "notepress/notepress.h"
+#include "platform/file_replacement.h"
 
 int main(int argc, char** argv) {
+    // Ctrl-C or a closed terminal during a long write leaves no hidden temporary file behind.
+    removeReplacementsOnSignals();
     const std::vector<std::string> inputPaths(argv + (argc > 0 ? 1 : 0), argv + argc);
     return runNotepress(inputPaths, std::cerr);
 }

@@ -32,15 +32,34 @@ static bool writeImported(const Song& song, const std::string& path) {
     return writeSongFile(song, path);
 }
 
+// The same file however its paths are spelled (links, "./", hard links): compared by identity.
+static bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+// Anything at all under that name, even a dangling link or a folder.
+static bool entryExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() !=
+           std::filesystem::file_type::not_found;
+}
+
 bool importFile(Song& song, const std::string& inputPath, std::ostream& err) {
+    const std::string outputPath = songFilePath(inputPath);
+    if (sameFile(inputPath, outputPath)) {
+        err << "Not converted, the input is its own song file: " << inputPath << '\n';
+        return false;
+    }
     bool converted = readMidiFile(song, inputPath);
     if (converted) {
         convertTracks(song);
     } else {
         err << "Could not open file: " << inputPath << '\n';
         clear(song); // whatever the reader kept; the song file then holds no tracks
+        // An empty song stands in for a missing one only: it never replaces a song file.
+        if (entryExists(outputPath)) return false;
     }
-    const std::string outputPath = songFilePath(inputPath);
     if (!writeImported(song, outputPath)) {
         err << "Could not write file: " << outputPath << '\n';
         converted = false;

@@ -17,9 +17,10 @@ std::string songFileName(const std::string& inputPath);
 // Where the song file of an input goes: importedSongsFolder, a slash, songFileName.
 std::string songFilePath(const std::string& inputPath);
 
-// Converts one input into its song file, whether or not the input could be read (an unreadable
-// one gives a song without tracks). Messages go to err. The song is cleared afterwards.
-// True when the input was read and its song file written.
+// Converts one input into its song file. An unreadable input gives a song without tracks, written
+// only where nothing of that name exists yet; an input that is its own song file is refused and
+// nothing is written. Messages go to err. The song is cleared afterwards. True when the input was
+// read and its song file written.
 bool importFile(Song& song, const std::string& inputPath, std::ostream& err);
 
 // The whole program: each input in order with one reused song. 0 when every input was converted,

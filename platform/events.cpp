@@ -5,10 +5,16 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/signals.h"
 #include "platform/window_internal.h"
 
 bool pollWindowEvent(WindowEvent& event) {
     event = WindowEvent{};
+    // A termination signal asks to quit the way closing the window does.
+    if (takeTerminationRequest()) {
+        event.kind = WindowEvent::Quit;
+        return true;
+    }
     SDL_Event e;
     bool taken = SDL_PollEvent(&e) != 0;
     // A window lost while this poll or the last frame talked to the display ends the loop now,

@@ -10,8 +10,9 @@ struct WindowEvent {
     char text[32] = {}; // Text: UTF-8, NUL-terminated
 };
 
-// Takes at most one event off the queue; false when the queue was empty. Window close and
-// termination signals arrive as Quit; wheel movement goes to the input layer.
+// Takes at most one event off the queue; false when the queue was empty. Window close, the loss
+// of the window and termination signals (see platform/signals.h) arrive as Quit; wheel movement
+// goes to the input layer.
 bool pollWindowEvent(WindowEvent& event);
 // Puts a quit request behind everything already queued.
 void postQuit();

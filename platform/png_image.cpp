@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/file_reader.h"
+
 namespace {
 
 bool finishRead(png_image& png, RgbaImage& image) {
@@ -30,14 +32,11 @@ bool finishRead(png_image& png, RgbaImage& image) {
 
 bool decodePngFile(const char* path, RgbaImage& image) {
     image = RgbaImage{};
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path)) {
-        png_image_free(&png);
-        return false;
-    }
-    return finishRead(png, image);
+    // Read by our own file layer, which refuses pipes and devices instead of waiting on them;
+    // twice the largest image's pixels is more than any PNG of it needs.
+    std::vector<uint8_t> bytes;
+    if (!path || !readFileBytes(path, bytes, uint64_t(maxImagePixels) * 4 * 2)) return false;
+    return decodePngMemory(bytes.data(), bytes.size(), image);
 }
 
 bool decodePngMemory(const void* data, size_t size, RgbaImage& image) {

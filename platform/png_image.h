@@ -14,6 +14,7 @@ struct RgbaImage {
 constexpr int32_t maxImageSide = 16384;
 constexpr int64_t maxImagePixels = int64_t(4096) * 4096;
 
-// False, with image left empty, for a missing, truncated or undecodable file.
+// False, with image left empty, for a missing, truncated or undecodable file, or one that is no
+// regular file.
 bool decodePngFile(const char* path, RgbaImage& image);
 bool decodePngMemory(const void* data, size_t size, RgbaImage& image);

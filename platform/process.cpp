@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,18 +12,123 @@ extern char** environ;
 
 namespace {
 
-int spawn(const std::string& path, const std::vector<std::string>& arguments, pid_t& pid) {
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 2);
-    argv.push_back(const_cast<char*>(path.c_str()));
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    // glibc reports a failed exec (missing file, no permission) as the result.
-    return posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ);
+// The two ends of the pipes that carry captured output; -1 where nothing is captured.
+struct Pipes {
+    int read[3] = {-1, -1, -1};
+    int write[3] = {-1, -1, -1};
+    ~Pipes() {
+        for (int fd : read)
+            if (fd >= 0) ::close(fd);
+        for (int fd : write)
+            if (fd >= 0) ::close(fd);
+    }
+};
+
+// Routes the child's descriptor target (1 or 2) as asked. The pipe ends are close-on-exec, so no
+// other program started meanwhile keeps them open; the duplicate in the child is not.
+int route(const OutputRoute& how, int target, posix_spawn_file_actions_t& actions, Pipes& pipes) {
+    if (how.to == OutputTo::File)
+        return posix_spawn_file_actions_addopen(&actions, target, how.file.c_str(),
+                                                O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (how.to == OutputTo::Capture) {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) return errno;
+        pipes.read[target] = ends[0];
+        pipes.write[target] = ends[1];
+        return posix_spawn_file_actions_adddup2(&actions, ends[1], target);
+    }
+    return 0;
+}
+
+// Reads the captured pipes until the program has closed them all.
+void drain(Pipes& pipes, ProcessResult& result) {
+    std::string* into[3] = {nullptr, &result.output, &result.errorOutput};
+    for (;;) {
+        pollfd fds[2];
+        int targets[2];
+        nfds_t count = 0;
+        for (int target = 1; target <= 2; ++target)
+            if (pipes.read[target] >= 0) {
+                fds[count] = {pipes.read[target], POLLIN, 0};
+                targets[count++] = target;
+            }
+        if (count == 0) return;
+        if (::poll(fds, count, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        for (nfds_t i = 0; i < count; ++i) {
+            if (fds[i].revents == 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n > 0) {
+                into[targets[i]]->append(buffer, size_t(n));
+            } else {
+                ::close(fds[i].fd);
+                pipes.read[targets[i]] = -1;
+            }
+        }
+    }
 }
 
 } // namespace
+
+ProcessResult runProcess(const ProcessRequest& request) {
+    ProcessResult result;
+    const bool captures =
+        request.output.to == OutputTo::Capture || request.errors.to == OutputTo::Capture;
+    if (captures && !request.wait) {
+        result.error = EINVAL; // nobody would read the pipe
+        return result;
+    }
+    std::vector<char*> argv;
+    argv.reserve(request.arguments.size() + 2);
+    argv.push_back(const_cast<char*>(request.program.c_str()));
+    for (const std::string& argument : request.arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    Pipes pipes;
+    int error = route(request.output, 1, actions, pipes);
+    if (error == 0) error = route(request.errors, 2, actions, pipes);
+    if (error == 0 && !request.workingFolder.empty())
+        error = posix_spawn_file_actions_addchdir_np(&actions, request.workingFolder.c_str());
+    pid_t pid = -1;
+    // glibc reports a failed exec or file action (missing file, no permission) as the result.
+    if (error == 0)
+        error = posix_spawn(&pid, request.program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        result.error = error;
+        return result;
+    }
+    result.pid = pid;
+    for (int& fd : pipes.write) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+    if (request.wait) {
+        drain(pipes, result);
+        waitForProcess(result);
+    }
+    return result;
+}
+
+void waitForProcess(ProcessResult& result) {
+    if (result.pid <= 0) return;
+    int status = 0;
+    while (::waitpid(result.pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            result.error = errno;
+            return;
+        }
+    }
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
 
 std::string executableDirectory() {
     std::string buffer(4096, '\0');
@@ -33,20 +140,8 @@ std::string executableDirectory() {
     return buffer.substr(0, slash == 0 ? 1 : slash);
 }
 
-int startProgram(const std::string& path, const std::vector<std::string>& arguments) {
-    pid_t pid = 0;
-    return spawn(path, arguments, pid);
-}
-
-int runProgram(const std::string& path, const std::vector<std::string>& arguments,
-               int& exitStatus) {
-    pid_t pid = 0;
-    int error = spawn(path, arguments, pid);
-    if (error != 0) return error;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return errno;
-    }
-    exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return 0;
+std::string programBeside(const std::string& name) {
+    const std::string directory = executableDirectory();
+    if (directory.empty()) return "./" + name;
+    return directory == "/" ? "/" + name : directory + "/" + name;
 }

@@ -4,13 +4,39 @@
 #include <string>
 #include <vector>
 
+// Where a started program's standard output or standard error goes.
+enum class OutputTo {
+    Inherit, // where ours goes
+    File,    // into a file, created or emptied
+    Capture, // into the result; only for a program that is waited for
+};
+struct OutputRoute {
+    OutputTo to = OutputTo::Inherit;
+    std::string file; // for OutputTo::File
+};
+
+struct ProcessRequest {
+    std::string program;                // a path; see programBeside
+    std::vector<std::string> arguments; // argv[1] onwards; argv[0] is the program
+    std::string workingFolder;          // empty: ours
+    OutputRoute output, errors;         // standard output, standard error
+    bool wait = true;
+};
+
+struct ProcessResult {
+    int error = 0;       // 0, or the errno value that kept the program from starting (ENOENT: 2)
+    int pid = -1;        // of a started program
+    int exitStatus = -1; // after the wait: its exit status, or -1 when a signal ended it
+    int signal = 0;      // after the wait: the signal that ended it, or 0
+    std::string output, errorOutput; // what was captured
+};
+
+// Starts the program and, when asked, waits for it to end.
+ProcessResult runProcess(const ProcessRequest& request);
+// Waits for a program started with wait false and fills in how it ended.
+void waitForProcess(ProcessResult& result);
+
 // The directory of the running program without a trailing slash; empty when it cannot be told.
 std::string executableDirectory();
-
-// Starts program at path with the given arguments and returns at once. 0 on success, else the
-// errno value (ENOENT, 2, when there is no such program).
-int startProgram(const std::string& path, const std::vector<std::string>& arguments);
-
-// Starts the program and waits for it to end. Returns as startProgram; on success exitStatus is
-// the program's exit status, or -1 when a signal ended it.
-int runProgram(const std::string& path, const std::vector<std::string>& arguments, int& exitStatus);
+// The program called name beside the running one ("./name" when that directory is unknown).
+std::string programBeside(const std::string& name);

@@ -25,18 +25,6 @@ void applyBlendState(BlendState state) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
-void applyDepthState(DepthState state) {
-    if (state == DepthState::Default) {
-        glEnable(GL_DEPTH_TEST);
-        glDepthMask(GL_TRUE);
-        glDepthFunc(GL_LESS);
-    } else {
-        glDisable(GL_DEPTH_TEST);
-        glDepthMask(GL_FALSE);
-    }
-    glDisable(GL_STENCIL_TEST);
-}
-
 void applyRasterizerState(RasterizerState state) {
     // Front faces are clockwise as seen on screen, so sprites drawn mirrored are culled.
     if (state == RasterizerState::CullCounterClockwise) {
@@ -59,6 +47,11 @@ void applySamplerState(SamplerState) {
         glSamplerParameteri(linearClamp, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     glBindSampler(0, linearClamp);
+}
+
+void restoreDefaultStates() {
+    applyBlendState(BlendState::Opaque);
+    applyRasterizerState(RasterizerState::CullCounterClockwise);
 }
 
 void releaseCommonStates() {

@@ -1,11 +1,9 @@
 #pragma once
-// The frame's fixed GL steps around the passes.
+// The frame: the clear, then every pass in its fixed order.
 #include <functional>
 
-// Opaque black, depth 1, stencil 0.
+// Opaque black; the window has only a colour buffer.
 void clearBackBuffer();
-// Opaque blending, depth test and write on, back-face culling, solid fill.
-void restoreDefaultStates();
 
 // Draws everything the frame queued, in the fixed order: clear, sprites, lines, text, the UI,
 // then whatever queueCursor queues in a sprite pass of its own, above all the rest.

@@ -23,6 +23,3 @@ ShapeList makeShapeList();
 // not all fit.
 bool appendRectangleOutline(ShapeList& list, float left, float top, float right, float bottom,
                             const Colour& colour);
-// Row by row: (2/W, 0, 0, -1), (0, -2/H, 0, 1), (0, 0, 1, 0), (0, 0, 0, 1); pixels, origin top-left
-// and y down, to clip space.
-void pixelToClipMatrix(int32_t width, int32_t height, float matrix[16]);

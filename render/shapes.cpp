@@ -1,39 +1,22 @@
 #include "render/shapes.h"
 
-#include <cstdio>
+#include <cstddef>
 #include <memory>
 
 #include "platform/gl.h"
 #include "render/gl_program.h"
 #include "render/shape_list.h"
+#include "render/vertex_array.h"
 
 namespace {
-
-const char* vertexSource = R"(#version 330 core
-layout(location = 0) in vec3 position;
-layout(location = 1) in vec4 colour;
-uniform mat4 transform;
-out vec4 vColour;
-void main() {
-    gl_Position = transform * vec4(position, 1.0);
-    vColour = colour;
-}
-)";
-
-const char* fragmentSource = R"(#version 330 core
-in vec4 vColour;
-out vec4 fragColour;
-void main() { fragColour = vColour; }
-)";
 
 // The frame's lines, kept apart from the GL objects so that they can be queued (and looked at)
 // without a context; made on first use, since the list is large.
 ShapeList queued;
 
 struct ShapeRenderer {
-    GLuint program = 0;
-    GLint transformLocation = -1;
-    GLuint vertexArray = 0, vertexBuffer = 0;
+    GlProgram program;
+    VertexArray vertexArray;
 };
 
 std::unique_ptr<ShapeRenderer> renderer;
@@ -57,41 +40,23 @@ bool appendRectangleOutline(ShapeList& list, float left, float top, float right,
     return true;
 }
 
-void pixelToClipMatrix(int32_t width, int32_t height, float m[16]) {
-    for (int i = 0; i < 16; ++i) m[i] = 0;
-    m[0] = width != 0 ? 2.0f / float(width) : 0.0f;
-    m[3] = -1;
-    m[5] = height != 0 ? -2.0f / float(height) : 0.0f;
-    m[7] = 1;
-    m[10] = 1;
-    m[15] = 1;
-}
-
 bool createShapeRenderer() {
     if (renderer) return true;
     auto created = std::make_unique<ShapeRenderer>();
-    created->program = buildGlProgram("CBSimpleDraw", vertexSource, fragmentSource);
-    if (!created->program) return false;
-    created->transformLocation = glGetUniformLocation(created->program, "transform");
+    created->program = buildGlProgram("CBSimpleDraw", ShaderKind::Coloured);
+    if (!created->program.id) return false;
     if (queued.vertices.empty()) queued = makeShapeList();
-    glGenVertexArrays(1, &created->vertexArray);
-    glBindVertexArray(created->vertexArray);
-    glGenBuffers(1, &created->vertexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, created->vertexBuffer);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex), nullptr);
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, sizeof(LineVertex),
-                          reinterpret_cast<const void*>(3 * sizeof(float)));
-    glBindVertexArray(0);
+    created->vertexArray = createVertexArray(sizeof(LineVertex),
+                                             {{3, AttributeType::Float, offsetof(LineVertex, x)},
+                                              {4, AttributeType::Float, offsetof(LineVertex, r)}},
+                                             false);
     renderer = std::move(created);
     return true;
 }
 
 void releaseShapeRenderer() {
     if (!renderer) return;
-    glDeleteBuffers(1, &renderer->vertexBuffer);
-    glDeleteVertexArrays(1, &renderer->vertexArray);
+    releaseVertexArray(renderer->vertexArray);
     releaseGlProgram(renderer->program);
     renderer.reset();
     queued = ShapeList{};
@@ -111,13 +76,8 @@ void shapePass(int renderWidth, int renderHeight) {
         queued.count = 0;
         return;
     }
-    float matrix[16];
-    pixelToClipMatrix(renderWidth, renderHeight, matrix);
-    glUseProgram(renderer->program);
-    // The matrix is written row by row for column vectors.
-    glUniformMatrix4fv(renderer->transformLocation, 1, GL_TRUE, matrix);
-    glBindVertexArray(renderer->vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, renderer->vertexBuffer);
+    useGlProgram(renderer->program, viewportTransform(renderWidth, renderHeight));
+    bindVertexArray(renderer->vertexArray);
     // A fresh store each frame: no wait on the previous frame's draw.
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(queued.count) * GLsizeiptr(sizeof(LineVertex)),
                  queued.vertices.data(), GL_STREAM_DRAW);

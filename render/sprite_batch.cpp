@@ -5,28 +5,6 @@
 #include <cmath>
 #include <stdexcept>
 
-Matrix4 operator*(const Matrix4& a, const Matrix4& b) {
-    Matrix4 result;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k) sum += a.m[row * 4 + k] * b.m[k * 4 + col];
-            result.m[row * 4 + col] = sum;
-        }
-    return result;
-}
-
-Matrix4 viewportTransform(int32_t width, int32_t height) {
-    float xScale = width > 0 ? 2.0f / float(width) : 0.0f;
-    float yScale = height > 0 ? 2.0f / float(height) : 0.0f;
-    Matrix4 m;
-    m.m[0] = xScale;
-    m.m[5] = -yScale;
-    m.m[12] = -1;
-    m.m[13] = 1;
-    return m;
-}
-
 void spriteVertices(const QueuedSprite& sprite, SpriteVertex out[4]) {
     float sourceX = sprite.source[0], sourceY = sprite.source[1];
     float sourceW = sprite.source[2], sourceH = sprite.source[3];
@@ -114,13 +92,12 @@ void SpriteBatch::setViewport(int32_t width, int32_t height) {
 }
 
 void SpriteBatch::Begin(SpriteSortMode, std::optional<BlendState> blend,
-                        std::optional<SamplerState> sampler, std::optional<DepthState> depth,
+                        std::optional<SamplerState> sampler,
                         std::optional<RasterizerState> rasterizer, std::function<void()> shaders,
                         const Matrix4& transform) {
     if (open) throw std::logic_error("Cannot nest Begin calls on a single SpriteBatch");
     pipeline.blend = blend.value_or(BlendState::AlphaBlend);
     pipeline.sampler = sampler.value_or(SamplerState::LinearClamp);
-    pipeline.depth = depth.value_or(DepthState::None);
     pipeline.rasterizer = rasterizer.value_or(RasterizerState::CullCounterClockwise);
     pipeline.transform = transform;
     customShaders = std::move(shaders);

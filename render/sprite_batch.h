@@ -10,6 +10,7 @@
 #include "render/colour.h"
 #include "render/common_states.h"
 #include "render/gpu_texture.h"
+#include "render/matrix.h"
 #include "render/rect.h"
 
 enum class SpriteSortMode { Deferred };
@@ -26,14 +27,6 @@ enum : uint32_t {
 constexpr uint32_t spriteBufferSprites = 2048;
 constexpr uint32_t spriteRestartThreshold = 128;
 constexpr uint32_t spriteIndexCount = spriteBufferSprites * 6;
-
-// Row-vector convention (position times matrix), stored row by row.
-struct Matrix4 {
-    float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-};
-Matrix4 operator*(const Matrix4& a, const Matrix4& b);
-// Pixels to clip space for a viewport of width by height; a zero side gives a zero scale.
-Matrix4 viewportTransform(int32_t width, int32_t height);
 
 struct SpriteVertex {
     float x, y, z;
@@ -72,7 +65,6 @@ std::vector<SpriteChunk> planSpriteChunks(const std::vector<QueuedSprite>& queue
 struct SpritePipeline {
     BlendState blend;
     SamplerState sampler;
-    DepthState depth;
     RasterizerState rasterizer;
     Matrix4 transform;
 };
@@ -92,7 +84,7 @@ class SpriteBatch {
 
     void Begin(SpriteSortMode sortMode = SpriteSortMode::Deferred,
                std::optional<BlendState> blend = {}, std::optional<SamplerState> sampler = {},
-               std::optional<DepthState> depth = {}, std::optional<RasterizerState> rasterizer = {},
+               std::optional<RasterizerState> rasterizer = {},
                std::function<void()> customShaders = {}, const Matrix4& transform = {});
     void Draw(const GpuTexture* texture, const Rect& destination, const Rect* source,
               const Colour& colour, float rotation, float originX, float originY, uint32_t effects,

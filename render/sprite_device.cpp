@@ -5,53 +5,27 @@
 
 #include "platform/gl.h"
 #include "render/gl_program.h"
+#include "render/vertex_array.h"
 
 namespace {
 
-const char* vertexSource = R"(#version 330 core
-layout(location = 0) in vec3 position;
-layout(location = 1) in vec4 colour;
-layout(location = 2) in vec2 texCoord;
-uniform mat4 transform;
-out vec4 vColour;
-out vec2 vTexCoord;
-void main() {
-    gl_Position = transform * vec4(position, 1.0);
-    vColour = colour;
-    vTexCoord = texCoord;
-}
-)";
-
-const char* fragmentSource = R"(#version 330 core
-in vec4 vColour;
-in vec2 vTexCoord;
-uniform sampler2D sprite;
-out vec4 fragColour;
-void main() { fragColour = texture(sprite, vTexCoord) * vColour; }
-)";
-
 constexpr GLsizeiptr vertexBufferBytes = GLsizeiptr(spriteBufferSprites) * 4 * sizeof(SpriteVertex);
 
-GLuint program = 0;
-GLint transformLocation = -1;
-GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
+GlProgram program;
+VertexArray vertexArray;
 
 void prepare(const SpritePipeline& pipeline) {
     applyBlendState(pipeline.blend);
-    applyDepthState(pipeline.depth);
     applyRasterizerState(pipeline.rasterizer);
     glActiveTexture(GL_TEXTURE0);
     applySamplerState(pipeline.sampler);
-    glUseProgram(program);
-    // Our matrices multiply row vectors; GL reads the same memory as its column-vector transpose.
-    glUniformMatrix4fv(transformLocation, 1, GL_FALSE, pipeline.transform.m);
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    useGlProgram(program, pipeline.transform);
+    bindVertexArray(vertexArray);
 }
 
 void draw(const GpuTexture& texture, const SpriteChunk& chunk, const SpriteVertex* vertices) {
     glBindTexture(GL_TEXTURE_2D, texture.id);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexArray.vertices);
     GLintptr offset = GLintptr(chunk.position) * 4 * GLintptr(sizeof(SpriteVertex));
     GLsizeiptr bytes = GLsizeiptr(chunk.count) * 4 * GLsizeiptr(sizeof(SpriteVertex));
     if (chunk.orphan) {
@@ -77,29 +51,14 @@ void draw(const GpuTexture& texture, const SpriteChunk& chunk, const SpriteVerte
 } // namespace
 
 bool createSpriteDevice() {
-    if (program) return true;
-    program = buildGlProgram("Sprite", vertexSource, fragmentSource);
-    if (!program) return false;
-    transformLocation = glGetUniformLocation(program, "transform");
-    glUseProgram(program);
-    glUniform1i(glGetUniformLocation(program, "sprite"), 0);
-    glUseProgram(0);
-
-    glGenVertexArrays(1, &vertexArray);
-    glBindVertexArray(vertexArray);
-    glGenBuffers(1, &vertexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, vertexBufferBytes, nullptr, GL_STREAM_DRAW);
-    const GLsizei stride = sizeof(SpriteVertex);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offsetof(SpriteVertex, x)));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offsetof(SpriteVertex, r)));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offsetof(SpriteVertex, u)));
+    if (program.id) return true;
+    program = buildGlProgram("Sprite", ShaderKind::Textured);
+    if (!program.id) return false;
+    vertexArray = createVertexArray(sizeof(SpriteVertex),
+                                    {{3, AttributeType::Float, offsetof(SpriteVertex, x)},
+                                     {4, AttributeType::Float, offsetof(SpriteVertex, r)},
+                                     {2, AttributeType::Float, offsetof(SpriteVertex, u)}},
+                                    true);
 
     uint16_t indices[spriteIndexCount];
     for (uint32_t i = 0; i < spriteBufferSprites; ++i) {
@@ -112,18 +71,15 @@ bool createSpriteDevice() {
         six[4] = uint16_t(base + 3);
         six[5] = uint16_t(base + 2);
     }
-    glGenBuffers(1, &indexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    bindVertexArray(vertexArray);
+    glBufferData(GL_ARRAY_BUFFER, vertexBufferBytes, nullptr, GL_STREAM_DRAW);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices, GL_STATIC_DRAW);
     glBindVertexArray(0);
     return true;
 }
 
 void releaseSpriteDevice() {
-    if (indexBuffer) glDeleteBuffers(1, &indexBuffer);
-    if (vertexBuffer) glDeleteBuffers(1, &vertexBuffer);
-    if (vertexArray) glDeleteVertexArrays(1, &vertexArray);
-    indexBuffer = vertexBuffer = vertexArray = 0;
+    releaseVertexArray(vertexArray);
     releaseGlProgram(program);
     releaseCommonStates();
 }

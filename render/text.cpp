@@ -4,11 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "render/frame.h"
+#include "render/common_states.h"
 #include "render/glyph_cache.h"
 #include "render/sprite_batch.h"
+#include "render/sprite_pass.h"
 #include "render/text_queue.h"
-#include "render/texture_registry.h"
 #include "render/utf8.h"
 
 namespace {

@@ -1,15 +1,12 @@
 #include "render/texture_registry.h"
 
-#include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/file_reader.h"
 #include "render/atlas_list.h"
-#include "render/frame.h"
-#include "render/sprite_batch.h"
-#include "render/sprite_device.h"
 #include "render/texture_source.h"
 
 namespace {
@@ -28,11 +25,9 @@ struct Registry {
 
 std::unique_ptr<Registry> registry;
 TextureSource source = pngTextureSource();
-std::vector<SpriteCommand> queue;
-std::unique_ptr<SpriteBatch> batch;
 
 constexpr int32_t placeholderSide = 32;
-constexpr std::streamsize largestAtlasList = 4 << 20;
+constexpr uint64_t largestAtlasList = 4 << 20;
 
 // Appends a holder for the image at path and returns its index.
 int32_t loadImage(const std::string& path) {
@@ -50,14 +45,6 @@ int32_t loadImage(const std::string& path) {
     }
     registry->textures.push_back(holder);
     return int32_t(registry->textures.size() - 1);
-}
-
-// Float to int toward zero, without undefined behaviour for values out of range.
-int32_t truncateToInt(float value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483647.0f) return INT32_MAX;
-    if (value <= -2147483648.0f) return INT32_MIN;
-    return int32_t(value);
 }
 
 } // namespace
@@ -113,7 +100,7 @@ void releaseTextureRegistry() {
     registry.reset();
 }
 
-int32_t load(const char* name) {
+int32_t loadTexture(const char* name) {
     if (!registry) return -1;
     if (!name) name = "";
     uint32_t hash = nameHash(name);
@@ -132,15 +119,16 @@ int32_t load(const char* name) {
 void loadAtlas() {
     if (!registry) return;
     std::string listPath = registry->directory + "/notes2.txt";
-    std::ifstream file(listPath, std::ios::binary);
-    if (!file) return;
-    // Read at most largestAtlasList bytes: a list that long is damaged anyway.
-    std::string text;
-    char chunk[4096];
-    while (file && text.size() < size_t(largestAtlasList)) {
-        file.read(chunk, sizeof chunk);
-        text.append(chunk, size_t(file.gcount()));
+    // A list longer than largestAtlasList is damaged anyway.
+    std::vector<uint8_t> bytes;
+    FileProblem problem = FileProblem::None;
+    if (!readFileBytes(listPath, bytes, largestAtlasList, &problem)) {
+        if (problem != FileProblem::Missing)
+            std::fprintf(stderr, "\"%s\" is %s; the atlas is not loaded\n", listPath.c_str(),
+                         describeFileProblem(problem));
+        return;
     }
+    const std::string text(bytes.begin(), bytes.end());
 
     int32_t atlas = loadImage(registry->directory + "/notes2.png");
     AtlasList list = parseAtlasList(text);
@@ -161,68 +149,17 @@ const TextureEntry* textureEntry(int32_t index) {
     return &registry->entries[size_t(index)];
 }
 
+const GpuTexture& entryImage(const TextureEntry& entry) {
+    static const GpuTexture none;
+    if (!registry || entry.texture < 0 || size_t(entry.texture) >= registry->textures.size())
+        return none;
+    return registry->textures[size_t(entry.texture)].texture;
+}
+
 void textureSize(int32_t index, float& width, float& height) {
     width = height = 0;
     if (const TextureEntry* entry = textureEntry(index)) {
         width = float(int64_t(entry->source.right) - entry->source.left);
         height = float(int64_t(entry->source.bottom) - entry->source.top);
     }
-}
-
-void loadSprite(Sprite& sprite, const char* name) {
-    sprite.textureIndex = load(name);
-    textureSize(sprite.textureIndex, sprite.width, sprite.height);
-}
-
-void drawSprite(const Sprite& sprite) {
-    Rect destination;
-    destination.left = truncateToInt(sprite.x);
-    destination.top = truncateToInt(sprite.y);
-    destination.right = truncateToInt(sprite.x + sprite.width * sprite.scaleX);
-    destination.bottom = truncateToInt(sprite.y + sprite.height * sprite.scaleY);
-    queueSprite(sprite.textureIndex, destination, sprite.colour, sprite.rotation);
-}
-
-void queueSprite(int32_t textureIndex, const Rect& destination, const Colour& colour,
-                 float rotation) {
-    queue.push_back({textureIndex, destination, colour, rotation});
-}
-
-const std::vector<SpriteCommand>& spriteQueue() {
-    return queue;
-}
-
-bool createSpritePass() {
-    if (batch) return true;
-    if (!createSpriteDevice()) return false;
-    batch = std::make_unique<SpriteBatch>(glSpriteTarget());
-    return true;
-}
-
-void releaseSpritePass() {
-    batch.reset();
-    releaseSpriteDevice();
-}
-
-SpriteBatch* sharedSpriteBatch() {
-    return batch.get();
-}
-
-void spritePass(int renderWidth, int renderHeight) {
-    if (!batch) {
-        queue.clear();
-        return;
-    }
-    batch->setViewport(renderWidth, renderHeight);
-    batch->Begin(SpriteSortMode::Deferred, BlendState::NonPremultiplied);
-    for (const SpriteCommand& command : queue) {
-        const TextureEntry* entry = textureEntry(command.textureIndex);
-        if (!entry) continue;
-        const GpuTexture& texture = registry->textures[size_t(entry->texture)].texture;
-        batch->Draw(&texture, command.destination, &entry->source, command.colour, command.rotation,
-                    0, 0, SpriteEffectsNone, 0);
-    }
-    queue.clear();
-    batch->End();
-    restoreDefaultStates();
 }

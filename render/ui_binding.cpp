@@ -2,46 +2,25 @@
 
 #include <imgui.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "platform/gl.h"
 #include "render/gl_program.h"
+#include "render/ui_ini_file.h"
+#include "render/vertex_array.h"
 
 namespace {
-
-const char* vertexSource = R"(#version 330 core
-layout(location = 0) in vec2 position;
-layout(location = 1) in vec2 texCoord;
-layout(location = 2) in vec4 colour;
-uniform mat4 ProjectionMatrix;
-out vec4 vColour;
-out vec2 vTexCoord;
-void main() {
-    gl_Position = ProjectionMatrix * vec4(position, 0.0, 1.0);
-    vColour = colour;
-    vTexCoord = texCoord;
-}
-)";
-
-const char* fragmentSource = R"(#version 330 core
-in vec4 vColour;
-in vec2 vTexCoord;
-uniform sampler2D texture0;
-out vec4 fragColour;
-void main() { fragColour = vColour * texture(texture0, vTexCoord); }
-)";
 
 constexpr int vertexMargin = 5000;
 constexpr int indexMargin = 10000;
 
 struct UiBinding {
     int displayWidth = 0, displayHeight = 0;
-    GLuint program = 0;
-    GLint projectionLocation = -1;
-    GLuint vertexArray = 0;
-    GLuint vertexBuffer = 0, indexBuffer = 0;
+    GlProgram program;
+    VertexArray vertexArray;
     int vertexCapacity = vertexMargin, indexCapacity = indexMargin;
     bool vertexBufferMade = false, indexBufferMade = false;
     GLuint fontTexture = 0;
@@ -52,31 +31,14 @@ struct UiBinding {
 UiBinding* binding = nullptr;
 
 bool createDeviceObjects() {
-    binding->program = buildGlProgram("UI", vertexSource, fragmentSource);
-    if (!binding->program) return false;
-    binding->projectionLocation = glGetUniformLocation(binding->program, "ProjectionMatrix");
-    glUseProgram(binding->program);
-    glUniform1i(glGetUniformLocation(binding->program, "texture0"), 0);
-    glUseProgram(0);
-
-    glGenVertexArrays(1, &binding->vertexArray);
-    glGenBuffers(1, &binding->vertexBuffer);
-    glGenBuffers(1, &binding->indexBuffer);
-    glBindVertexArray(binding->vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, binding->vertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, binding->indexBuffer);
-    const GLsizei stride = sizeof(ImDrawVert);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offsetof(ImDrawVert, pos)));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offsetof(ImDrawVert, uv)));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                          reinterpret_cast<const void*>(offsetof(ImDrawVert, col)));
-    glBindVertexArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    binding->program = buildGlProgram("UI", ShaderKind::Textured);
+    if (!binding->program.id) return false;
+    binding->vertexArray =
+        createVertexArray(sizeof(ImDrawVert),
+                          {{2, AttributeType::Float, offsetof(ImDrawVert, pos)},
+                           {4, AttributeType::NormalisedByte, offsetof(ImDrawVert, col)},
+                           {2, AttributeType::Float, offsetof(ImDrawVert, uv)}},
+                          true);
 
     // The atlas's coverage becomes the alpha of white texels.
     ImGuiIO& io = ImGui::GetIO();
@@ -107,14 +69,14 @@ bool createDeviceObjects() {
     return true;
 }
 
-// Everything the UI draw changes, put back afterwards.
+// Everything the UI draw changes, put back afterwards. Depth and stencil are not among them: the
+// window has neither buffer and nothing turns their tests on.
 struct SavedGlState {
     GLint program, activeTexture, texture, sampler, arrayBuffer, vertexArray;
     GLint viewport[4], scissorBox[4];
     GLint blendSrcRgb, blendDstRgb, blendSrcAlpha, blendDstAlpha, blendEqRgb, blendEqAlpha;
     GLint polygonMode[2];
-    GLint depthFunc;
-    GLboolean blend, cull, depthTest, stencilTest, scissorTest, depthMask;
+    GLboolean blend, cull, scissorTest;
 
     void save() {
         glGetIntegerv(GL_ACTIVE_TEXTURE, &activeTexture);
@@ -133,12 +95,8 @@ struct SavedGlState {
         glGetIntegerv(GL_BLEND_EQUATION_RGB, &blendEqRgb);
         glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &blendEqAlpha);
         glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-        glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
         blend = glIsEnabled(GL_BLEND);
         cull = glIsEnabled(GL_CULL_FACE);
-        depthTest = glIsEnabled(GL_DEPTH_TEST);
-        stencilTest = glIsEnabled(GL_STENCIL_TEST);
         scissorTest = glIsEnabled(GL_SCISSOR_TEST);
     }
 
@@ -155,11 +113,7 @@ struct SavedGlState {
         auto enable = [](GLenum cap, GLboolean on) { on ? glEnable(cap) : glDisable(cap); };
         enable(GL_BLEND, blend);
         enable(GL_CULL_FACE, cull);
-        enable(GL_DEPTH_TEST, depthTest);
-        enable(GL_STENCIL_TEST, stencilTest);
         enable(GL_SCISSOR_TEST, scissorTest);
-        glDepthMask(depthMask);
-        glDepthFunc(GLenum(depthFunc));
         glPolygonMode(GL_FRONT_AND_BACK, GLenum(polygonMode[0]));
         glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
         glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
@@ -167,27 +121,19 @@ struct SavedGlState {
 };
 
 void setUpRenderState() {
-    float width = float(binding->displayWidth), height = float(binding->displayHeight);
     glViewport(0, 0, binding->displayWidth, binding->displayHeight);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO);
     glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_STENCIL_TEST);
     glEnable(GL_SCISSOR_TEST);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glUseProgram(binding->program);
-    // Left 0, right = width, top 0, bottom = height; GL reads it column by column.
-    const float L = 0, R = width, T = 0, B = height;
-    const float projection[16] = {
-        2.0f / (R - L),    0,    0,   0, 0, 2.0f / (T - B), 0, 0, 0, 0, 0.5f, 0, (R + L) / (L - R),
-        (T + B) / (B - T), 0.5f, 1.0f};
-    glUniformMatrix4fv(binding->projectionLocation, 1, GL_FALSE, projection);
+    // Its own z mapping: the flat UI lies at 0.5.
+    useGlProgram(binding->program,
+                 viewportTransform(binding->displayWidth, binding->displayHeight, 0.5f, 0.5f));
     glActiveTexture(GL_TEXTURE0);
     glBindSampler(0, binding->fontSampler);
-    glBindVertexArray(binding->vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, binding->vertexBuffer);
+    bindVertexArray(binding->vertexArray);
 }
 
 // Copies every list into one buffer store, grown to total + margin when it is missing or too
@@ -223,17 +169,17 @@ bool upload(GLenum target, GLuint buffer, int& capacity, bool& made, int total, 
 }
 
 void renderDrawData(ImDrawData* data) {
-    if (!binding || !binding->program || !data || data->CmdListsCount == 0) return;
+    if (!binding || !binding->program.id || !data || data->CmdListsCount == 0) return;
     SavedGlState saved;
     saved.save();
     setUpRenderState();
     // The element buffer binding belongs to the vertex array bound above.
-    bool uploaded = upload(GL_ARRAY_BUFFER, binding->vertexBuffer, binding->vertexCapacity,
+    bool uploaded = upload(GL_ARRAY_BUFFER, binding->vertexArray.vertices, binding->vertexCapacity,
                            binding->vertexBufferMade, data->TotalVtxCount, vertexMargin,
                            sizeof(ImDrawVert), data, true) &&
-                    upload(GL_ELEMENT_ARRAY_BUFFER, binding->indexBuffer, binding->indexCapacity,
-                           binding->indexBufferMade, data->TotalIdxCount, indexMargin,
-                           sizeof(ImDrawIdx), data, false);
+                    upload(GL_ELEMENT_ARRAY_BUFFER, binding->vertexArray.indices,
+                           binding->indexCapacity, binding->indexBufferMade, data->TotalIdxCount,
+                           indexMargin, sizeof(ImDrawIdx), data, false);
     if (uploaded) {
         const GLenum indexType = sizeof(ImDrawIdx) == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
         size_t indexOffset = 0;
@@ -285,6 +231,7 @@ bool createUiBinding(int displayWidth, int displayHeight) {
         {ImGuiKey_Z, 90}};
     for (const auto& key : keys) io.KeyMap[key[0]] = key[1];
     io.BackendRendererName = "cadenzio_gl";
+    loadUiIniFile();
     // Fixed at start-up: later window size changes do not reach the UI.
     io.DisplaySize = ImVec2(float(displayWidth), float(displayHeight));
 
@@ -303,12 +250,11 @@ void releaseUiBinding() {
     if (!binding) return;
     if (binding->fontSampler) glDeleteSamplers(1, &binding->fontSampler);
     if (binding->fontTexture) glDeleteTextures(1, &binding->fontTexture);
-    if (binding->vertexBuffer) glDeleteBuffers(1, &binding->vertexBuffer);
-    if (binding->indexBuffer) glDeleteBuffers(1, &binding->indexBuffer);
-    if (binding->vertexArray) glDeleteVertexArrays(1, &binding->vertexArray);
+    releaseVertexArray(binding->vertexArray);
     releaseGlProgram(binding->program);
     delete binding;
     binding = nullptr;
+    saveUiIniFile();
     ImGui::DestroyContext();
 }
 
@@ -336,6 +282,7 @@ void uiNewFrame(const UiFrameInput& input) {
     io.KeyAlt = input.alt;
     io.KeySuper = false;
     ImGui::NewFrame();
+    saveUiIniFileWhenAsked();
 }
 
 void uiRender() {

@@ -10,6 +10,7 @@ packages=(
   libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils
+  clang-14 libfuzzer-14-dev
 )
 
 missing=()

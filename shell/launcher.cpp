@@ -5,8 +5,11 @@
 #include "platform/process.h"
 
 int launchConverter(const std::string& directory, const std::vector<std::string>& arguments) {
-    std::string path = directory.empty() ? std::string("./notepress") : directory + "/notepress";
-    return startProgram(path, arguments);
+    ProcessRequest request;
+    request.program = directory.empty() ? std::string("./notepress") : directory + "/notepress";
+    request.arguments = arguments;
+    request.wait = false;
+    return runProcess(request).error;
 }
 
 std::string launchErrorMessage(int code) {

@@ -8,6 +8,7 @@
 #include "game/game_state.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "platform/signals.h"
 #include "platform/window.h"
 #include "shell/launcher.h"
 #include "shell/main_loop.h"
@@ -27,6 +28,7 @@ std::unique_ptr<State> makeState(int32_t code) {
 }
 
 int runGame() {
+    catchTerminationSignals();
     if (!startWindowAndDevices()) return 1;
     startApplication();
     startSoundOutputs();

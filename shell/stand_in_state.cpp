@@ -14,10 +14,12 @@
 
 namespace {
 
-// The demo songs in "Songs", one per digit key.
-const char* const demoSongs[4] = {"Songs/Ode to Joy.mid", "Songs/Greensleeves.mid",
-                                  "Songs/Frere Jacques.mid",
-                                  "Songs/Twinkle Twinkle Little Star.fff"};
+// Some of the demo songs in "Songs", one per digit key.
+constexpr int demoSongCount = 5;
+const char* const demoSongs[demoSongCount] = {
+    "Songs/Beginner/Ode to Joy.mid", "Songs/Beginner/Greensleeves.mid",
+    "Songs/Beginner/Twinkle Twinkle Little Star.fff", "Songs/Intermediate/Minuet in G.mid",
+    "Songs/Advanced/Fur Elise.mid"};
 
 // Loads on a loader thread and joins it, as the track setup page will.
 void loadDemoSong(AppContext& app, const std::string& path) {
@@ -45,7 +47,7 @@ void StandInState::enter() {
 
 int32_t StandInState::update(float dt) {
     seconds += dt;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < demoSongCount; ++i)
         if (application && keyPressed(input, Scan1 + i)) {
             loadDemoSong(*application, demoSongs[i]);
             application->playMode = 3; // watch and listen
@@ -64,9 +66,9 @@ void StandInState::render() {
     const Colour& frame = application ? application->palette[1] : Colour{0, 1, 0, 1};
     addRectangleOutline(80, 180, right + 20, bottom + 20, frame);
     drawText("Cadenzio", 100, 100, 48, Colour{1, 1, 1, 1});
-    drawText("Press 1 to 4 to watch a demo song, Escape to quit.", 100, bottom + 40, 24,
+    drawText("Press 1 to 5 to watch a demo song, Escape to quit.", 100, bottom + 40, 24,
              Colour{0.8f, 0.8f, 0.8f, 1});
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < demoSongCount; ++i) {
         const std::string line = std::to_string(i + 1) + "  " + demoSongs[i];
         drawText(line.c_str(), 100, bottom + 80 + 30 * float(i), 24, Colour{0.8f, 0.8f, 0.8f, 1});
     }

@@ -1,8 +1,8 @@
 #pragma once
-// The first state until the menu exists: a little of every renderer on screen, digits 1 to 4 to
+// The first state until the menu exists: a little of every renderer on screen, digits 1 to 5 to
 // watch a demo song, and Escape to quit.
 #include "app/state.h"
-#include "render/texture_registry.h"
+#include "render/sprite_pass.h"
 
 class StandInState : public State {
   public:

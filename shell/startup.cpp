@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "render/shapes.h"
+#include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
@@ -84,7 +85,7 @@ bool startWindowAndDevices() {
     bool textMade = createTextRenderer("Consolas");
     reached = Text;
     if (!textMade) return failStart("no font for the text was found");
-    cursor.textureIndex = load("cursor.png");
+    cursor.textureIndex = loadTexture("cursor.png");
     textureSize(cursor.textureIndex, cursor.width, cursor.height);
     return true;
 }
@@ -105,7 +106,8 @@ void startApplication() {
 
 void stopApplication() {
     if (!application) return;
-    saveSettings(application->sound);
+    // An existing file that could not be read keeps what it holds.
+    if (application->sound.settingsSavable) saveSettings(application->sound);
     stopViews(*application);
     stopMidiDevices(application->sound);
     delete application;

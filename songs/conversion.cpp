@@ -4,7 +4,7 @@
 #include <system_error>
 #include <thread>
 
-#include "songs/file_io.h"
+#include "platform/prefault.h"
 #include "songs/tempo_map.h"
 #include "songs/track_walker.h"
 
@@ -38,25 +38,29 @@ void convertShare(Song& song, WorkerShare share) {
 
 } // namespace
 
-void convertTracks(Song& song) {
+void convertTracks(Song& song, uint32_t workerCount) {
     const uint32_t count = uint32_t(song.trackChunks.size());
     song.tracks.clear();
     song.tracks.resize(count);
     // Every tempo change is known before any worker times a track, whatever the schedule.
     completeTempoMap(song);
 
-    const std::vector<WorkerShare> shares = workerShares(count, conversionWorkerCount());
+    const std::vector<WorkerShare> shares = workerShares(count, std::max(workerCount, 1u));
     std::vector<std::thread> workers;
     workers.reserve(shares.size());
+    // This thread converts the first share while the workers take the others; an empty share
+    // gets no worker, so a song of one track starts none.
     std::vector<WorkerShare> leftOver;
-    for (const WorkerShare& share : shares) {
+    for (size_t j = 1; j < shares.size(); ++j) {
+        if (shares[j].first == shares[j].end) continue;
         try {
-            workers.emplace_back(convertShare, std::ref(song), share);
+            workers.emplace_back(convertShare, std::ref(song), shares[j]);
         } catch (const std::system_error&) {
             // No thread to be had: this thread converts the share itself after the others.
-            leftOver.push_back(share);
+            leftOver.push_back(shares[j]);
         }
     }
+    if (!shares.empty()) convertShare(song, shares[0]);
     for (std::thread& worker : workers) worker.join();
     for (const WorkerShare& share : leftOver) convertShare(song, share);
 

@@ -18,7 +18,8 @@ std::vector<WorkerShare> workerShares(uint32_t trackCount, uint32_t workerCount)
 uint32_t conversionWorkerCount();
 
 // Converts every track chunk into song.tracks, drops tracks without notes, numbers and colours
-// the rest (1 to 5) and makes a two-track song right hand and left hand.
-void convertTracks(Song& song);
+// the rest (1 to 5) and makes a two-track song right hand and left hand. The calling thread is one
+// of the workers; with one worker no thread is started.
+void convertTracks(Song& song, uint32_t workerCount = conversionWorkerCount());
 // Converts track chunk index into song.tracks[index], which must exist.
 void convertTrack(Song& song, uint32_t index);

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "songs/file_io.h"
+#include "platform/file_reader.h"
+#include "platform/prefault.h"
 #include "songs/tempo_map.h"
 #include "songs/track_walker.h"
 

@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstring>
 
-#include "songs/file_io.h"
+#include "platform/file_reader.h"
+#include "platform/file_replacement.h"
+#include "platform/prefault.h"
 
 namespace {
 

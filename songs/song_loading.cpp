@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/file_reader.h"
 #include "songs/conversion.h"
-#include "songs/file_io.h"
 #include "songs/midi_reader.h"
 #include "songs/song_file.h"
 

@@ -74,10 +74,21 @@ TempoCursor::TempoCursor(const std::vector<TempoChange>& map, uint16_t division)
       nextTick(map.empty() ? UINT64_MAX : map.front().tick),
       secondsPerTick(60.0 / (ticksPerQuarter * defaultTempo)) {}
 
-void TempoCursor::enter() {
-    baseTick = next->tick;
-    baseTime = next->time;
-    secondsPerTick = 60.0 / (ticksPerQuarter * next->tempo);
-    ++next;
+void TempoCursor::enter(uint64_t tick) {
+    // Galloping: the next change or two is the common step; a longer one doubles its stride
+    // until it overshoots, then searches only the last stride.
+    const TempoChange* passed = next; // its tick is at or before tick
+    size_t stride = 1;
+    while (size_t(end - passed) > stride && passed[stride].tick <= tick) {
+        passed += stride;
+        stride *= 2;
+    }
+    const TempoChange* limit = passed + std::min(stride, size_t(end - passed));
+    next = std::upper_bound(passed + 1, limit, tick,
+                            [](uint64_t t, const TempoChange& c) { return t < c.tick; });
+    const TempoChange& entered = next[-1];
+    baseTick = entered.tick;
+    baseTime = entered.time;
+    secondsPerTick = 60.0 / (ticksPerQuarter * entered.tempo);
     nextTick = next == end ? UINT64_MAX : next->tick;
 }

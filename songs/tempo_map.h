@@ -11,18 +11,19 @@
 // later call returns at once, so the map is complete before any track is timed.
 void completeTempoMap(Song& song);
 
-// Converts non-decreasing tick positions into seconds, applying every tempo change passed.
-// Before the first change the tempo is 120 beats per minute.
+// Converts non-decreasing tick positions into seconds through the last tempo change at or before
+// each. Before the first change the tempo is 120 beats per minute. A step past many changes (a
+// track starting late in a long map) costs O(log n), so many tracks over one map stay linear.
 struct TempoCursor {
     TempoCursor(const std::vector<TempoChange>& map, uint16_t ticksPerQuarter);
 
     double timeAt(uint64_t tick) {
-        while (tick >= nextTick) enter();
+        if (tick >= nextTick) enter(tick);
         return baseTime + double(tick - baseTick) * secondsPerTick;
     }
 
   private:
-    void enter();
+    void enter(uint64_t tick);
 
     const TempoChange* next;
     const TempoChange* end;

@@ -2,9 +2,11 @@
 
 #include <bit>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <vector>
 
+#include "platform/file_reader.h"
+#include "platform/file_replacement.h"
 #include "sound/device_names.h"
 #include "sound/sound_state.h"
 
@@ -14,9 +16,11 @@ static_assert(std::endian::native == std::endian::little);
 namespace {
 
 constexpr uint32_t listLimit = 255; // indices above cannot be selected
+// Far beyond two full lists; a longer file is damaged, and is not read into memory.
+constexpr uint64_t largestSettingsFile = 16 << 20;
 
-bool readCount(std::ifstream& in, uint32_t& count) {
-    return static_cast<bool>(in.read(reinterpret_cast<char*>(&count), sizeof count));
+bool readCount(FileReader& in, uint32_t& count) {
+    return readExactly(in, &count, sizeof count);
 }
 
 // The keyboard view and the octave keys compute with a learned range, so one outside the keys
@@ -34,11 +38,11 @@ void repairRange(OutputDeviceRecord&) {}
 // Reads up to count records, keeping the first listLimit; stops at the first incomplete one.
 // True when all count records were there.
 template <typename Record>
-bool readRecords(std::ifstream& in, uint32_t count, std::vector<Record>& list) {
+bool readRecords(FileReader& in, uint32_t count, std::vector<Record>& list) {
     list.clear();
     for (uint32_t i = 0; i < count; ++i) {
         Record record;
-        if (!in.read(reinterpret_cast<char*>(&record), sizeof record)) return false;
+        if (!readExactly(in, &record, sizeof record)) return false;
         record.name[sizeof record.name - 1] = '\0';
         repairRange(record);
         if (i < listLimit) list.push_back(record);
@@ -46,12 +50,25 @@ bool readRecords(std::ifstream& in, uint32_t count, std::vector<Record>& list) {
     return true;
 }
 
-template <typename Record> bool writeList(std::ofstream& out, const std::vector<Record>& list) {
+template <typename Record>
+void appendList(std::vector<uint8_t>& out, const std::vector<Record>& list) {
     const uint32_t count = list.size() < listLimit ? static_cast<uint32_t>(list.size()) : listLimit;
-    out.write(reinterpret_cast<const char*>(&count), sizeof count);
-    out.write(reinterpret_cast<const char*>(list.data()),
-              static_cast<std::streamsize>(count * sizeof(Record)));
-    return static_cast<bool>(out);
+    const uint8_t* countBytes = reinterpret_cast<const uint8_t*>(&count);
+    out.insert(out.end(), countBytes, countBytes + sizeof count);
+    const uint8_t* records = reinterpret_cast<const uint8_t*>(list.data());
+    out.insert(out.end(), records, records + count * sizeof(Record));
+}
+
+// Fills the lists from the file; false when it holds not even one complete input record.
+bool readLists(FileReader& in, SoundState& sound) {
+    uint32_t count = 0;
+    if (!readCount(in, count)) return false;
+    const bool inputsWhole = readRecords(in, count, sound.inputDevices);
+    if (sound.inputDevices.empty()) return false;
+    sound.outputDevices.clear();
+    if (inputsWhole && readCount(in, count)) readRecords(in, count, sound.outputDevices);
+    if (sound.outputDevices.empty()) sound.outputDevices.assign(1, newOutputRecord("Simple Synth"));
+    return true;
 }
 
 } // namespace
@@ -62,40 +79,35 @@ void buildDefaultDevices(SoundState& sound) {
 }
 
 void loadSettings(SoundState& sound, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    uint32_t count = 0;
-    if (!in || !readCount(in, count)) {
+    sound.settingsSavable = true;
+    FileReader in;
+    openForReading(in, path);
+    if (in.problem == FileProblem::None && in.size > largestSettingsFile)
+        in.problem = FileProblem::TooLarge;
+    const bool read = in.problem == FileProblem::None && readLists(in, sound);
+    if (in.problem == FileProblem::NotRegularFile || in.problem == FileProblem::Unreadable) {
+        // Whatever it holds may be all the devices the player has met: it stays as it is.
+        std::fprintf(stderr, "\"%s\" is %s; running on the default devices without saving them\n",
+                     path.c_str(), describeFileProblem(in.problem));
         buildDefaultDevices(sound);
-        saveSettings(sound, path);
+        sound.settingsSavable = false;
         return;
     }
-    const bool inputsWhole = readRecords(in, count, sound.inputDevices);
-    if (sound.inputDevices.empty()) {
+    if (in.problem == FileProblem::TooLarge)
+        std::fprintf(stderr, "\"%s\" is too large to be settings; starting over\n", path.c_str());
+    if (!read) {
         buildDefaultDevices(sound);
         saveSettings(sound, path);
-        return;
     }
-    sound.outputDevices.clear();
-    if (inputsWhole && readCount(in, count)) readRecords(in, count, sound.outputDevices);
-    if (sound.outputDevices.empty()) sound.outputDevices.assign(1, newOutputRecord("Simple Synth"));
 }
 
 bool saveSettings(const SoundState& sound, const std::string& path) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        const bool written =
-            writeList(out, sound.inputDevices) && writeList(out, sound.outputDevices);
-        out.close();
-        if (!written || !out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    if (!sound.settingsSavable) return false;
+    std::vector<uint8_t> bytes;
+    appendList(bytes, sound.inputDevices);
+    appendList(bytes, sound.outputDevices);
+    std::string problem;
+    if (replaceFile(path, bytes.data(), bytes.size(), &problem)) return true;
+    std::fprintf(stderr, "Cannot save the settings: %s\n", problem.c_str());
+    return false;
 }

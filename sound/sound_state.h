@@ -25,4 +25,6 @@ struct SoundState {
     // Every note sounds through this one; null outside soundStartup .. soundShutdown.
     std::unique_ptr<SoundOutputManager> output;
     uint32_t outputKind = SoundOutputNone;
+    // False when "Settings.dat" exists but could not be read: saving would lose what it holds.
+    bool settingsSavable = true;
 };

@@ -9,7 +9,7 @@ cadenzio_library(cadenzio_textures
   ${CMAKE_CURRENT_SOURCE_DIR}/textures/overlay_art.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/textures/atlas.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/textures/texture_set.cpp)
-target_link_libraries(cadenzio_textures PUBLIC PkgConfig::PNG)
+target_link_libraries(cadenzio_textures PUBLIC cadenzio_platform PkgConfig::PNG)
 # Same bytes on every machine and build type: no fused multiply-add contraction.
 target_compile_options(cadenzio_textures PRIVATE -ffp-contract=off)
 

@@ -118,7 +118,8 @@ struct Expected {
 };
 
 TEST_F(PlaySound, WatchAndListenSendsEveryNoteInOrderAtItsTime) {
-    loadMidiSong(app.song, app.songLock, CADENZIO_SOURCE_DIR "/runtime/Songs/Ode to Joy.mid");
+    loadMidiSong(app.song, app.songLock,
+                 CADENZIO_SOURCE_DIR "/runtime/Songs/Intermediate/Minuet in G.mid");
     ASSERT_FALSE(app.song.tracks.empty());
     app.playMode = 3;
     game = std::make_unique<GameState>(app, 1920, 1080);
@@ -165,7 +166,8 @@ TEST_F(PlaySound, WatchAndListenSendsEveryNoteInOrderAtItsTime) {
 }
 
 TEST_F(PlaySound, EscapeMidSongLeavesNoNoteSounding) {
-    loadMidiSong(app.song, app.songLock, CADENZIO_SOURCE_DIR "/runtime/Songs/Greensleeves.mid");
+    loadMidiSong(app.song, app.songLock,
+                 CADENZIO_SOURCE_DIR "/runtime/Songs/Beginner/Greensleeves.mid");
     app.playMode = 3;
     game = std::make_unique<GameState>(app, 1920, 1080);
     game->enter();

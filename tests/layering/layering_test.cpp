@@ -77,7 +77,10 @@ std::vector<std::string> layeringFaults(const fs::path& root) {
     std::vector<std::string> faults;
     for (const fs::directory_entry& top : fs::directory_iterator(root)) {
         const std::string folder = top.path().filename().string();
-        if (!top.is_directory() || folder.starts_with(".") || outside.count(folder)) continue;
+        // Build folders (build, build-asan, build-fuzz, ...) hold generated code.
+        if (!top.is_directory() || folder.starts_with(".") || folder.starts_with("build-") ||
+            outside.count(folder))
+            continue;
         bool hasCode = false;
         for (const auto& entry : fs::recursive_directory_iterator(top.path())) {
             const std::string ext = entry.path().extension().string();

@@ -5,12 +5,12 @@
 #include <set>
 
 #include "notepress/notepress.h"
-#include "notepress/process.h"
+#include "platform/process.h"
 #include "songs/song_file.h"
+#include "support/temp_folder.h"
 #include "tools/smf_writer.h"
 
 namespace fs = std::filesystem;
-using namespace testing_process;
 
 namespace {
 
@@ -57,11 +57,17 @@ class NotepressRun : public testing::Test {
         ASSERT_FALSE(temp.path.empty());
         fs::create_directory(work);
     }
-    Outcome notepress(std::vector<std::string> inputs, const fs::path& folder) {
-        inputs.insert(inputs.begin(), NOTEPRESS_PATH);
-        return run(folder, inputs, temp.path / "stderr.txt");
+    ProcessResult notepress(const std::vector<std::string>& inputs, const fs::path& folder) {
+        ProcessRequest request;
+        request.program = NOTEPRESS_PATH;
+        request.arguments = inputs;
+        request.workingFolder = folder.string();
+        request.errors.to = OutputTo::Capture;
+        return runProcess(request);
     }
-    Outcome notepress(const std::vector<std::string>& inputs) { return notepress(inputs, work); }
+    ProcessResult notepress(const std::vector<std::string>& inputs) {
+        return notepress(inputs, work);
+    }
 };
 
 } // namespace
@@ -88,8 +94,8 @@ TEST(SongFileName, NeverLeadsOutOfTheImportFolder) {
 }
 
 TEST_F(NotepressRun, WithoutArgumentsPrintsUsageAndWritesNothing) {
-    const Outcome outcome = notepress({});
-    EXPECT_EQ(outcome.status, 0);
+    const ProcessResult outcome = notepress({});
+    EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_TRUE(filesIn(work).empty());
     EXPECT_EQ(outcome.errorOutput.rfind("Usage: notepress", 0), 0u) << outcome.errorOutput;
     EXPECT_EQ(std::count(outcome.errorOutput.begin(), outcome.errorOutput.end(), '\n'), 1);
@@ -100,8 +106,9 @@ TEST_F(NotepressRun, UnreadableInputsGiveEmptySongsAndLaterInputsConvertAsIfFirs
     writeBytes(work / "zero tracks.mid", smf::file(1, 96, std::vector<smf::Track>{}));
     fs::create_directory(work / "a folder");
 
-    const Outcome outcome = notepress({"missing.mid", "zero tracks.mid", "a folder", "a.mid"});
-    EXPECT_EQ(outcome.status, 1);
+    const ProcessResult outcome =
+        notepress({"missing.mid", "zero tracks.mid", "a folder", "a.mid"});
+    EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(outcome.errorOutput, "Could not open file: missing.mid\n"
                                    "Could not open file: zero tracks.mid\n"
                                    "Could not open file: a folder\n");
@@ -115,8 +122,8 @@ TEST_F(NotepressRun, UnreadableInputsGiveEmptySongsAndLaterInputsConvertAsIfFirs
     const fs::path alone = temp.path / "alone";
     fs::create_directory(alone);
     fs::copy_file(work / "a.mid", alone / "a.mid");
-    const Outcome aloneOutcome = notepress({"a.mid"}, alone);
-    EXPECT_EQ(aloneOutcome.status, 0);
+    const ProcessResult aloneOutcome = notepress({"a.mid"}, alone);
+    EXPECT_EQ(aloneOutcome.exitStatus, 0);
     EXPECT_EQ(aloneOutcome.errorOutput, "");
     EXPECT_EQ(readBytes(imported / "a.fff"), readBytes(alone / "Imported Songs" / "a.fff"));
 
@@ -146,9 +153,10 @@ TEST_F(NotepressRun, NamesOutputsByTheInputsFileNameAndReplacesOlderOnes) {
     fs::create_directory(imported);
     writeBytes(imported / "etude.final.fff", {1, 2, 3});
 
-    const Outcome outcome = notepress({"D:\\Music\\Evening Song.mid", "songs/etude.final.midi",
-                                       "tune", "songs/tune.mid", "folder\\"});
-    EXPECT_EQ(outcome.status, 0);
+    const ProcessResult outcome =
+        notepress({"D:\\Music\\Evening Song.mid", "songs/etude.final.midi", "tune",
+                   "songs/tune.mid", "folder\\"});
+    EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.errorOutput, "");
     // Exactly these: no temporary file is left beside them.
     EXPECT_EQ(filesIn(imported),
@@ -168,13 +176,61 @@ TEST_F(NotepressRun, NamesOutputsByTheInputsFileNameAndReplacesOlderOnes) {
     EXPECT_EQ(song.tracks.size(), 2u);
 }
 
+TEST_F(NotepressRun, AnInputThatIsItsOwnSongFileIsRefusedHoweverItIsSpelled) {
+    writeBytes(work / "song.mid", twoTrackMidi());
+    ASSERT_EQ(notepress({"song.mid"}).exitStatus, 0);
+    const std::vector<uint8_t> converted = readBytes(imported / "song.fff");
+    ASSERT_GT(converted.size(), emptySong.size());
+    // Other names of the same file: a link and a hard link, both named like their song file.
+    fs::create_directory(work / "links");
+    fs::create_symlink("../Imported Songs/song.fff", work / "links" / "song.fff");
+    fs::create_directory(work / "copies");
+    fs::create_hard_link(imported / "song.fff", work / "copies" / "song.fff");
+    fs::create_directory(work / "sub");
+
+    for (const std::string& input : std::vector<std::string>{
+             "Imported Songs/song.fff", "./Imported Songs/../Imported Songs/song.fff",
+             (imported / "song.fff").string(), "links/song.fff", "copies/song.fff"}) {
+        SCOPED_TRACE(input);
+        const ProcessResult outcome = notepress({input});
+        EXPECT_EQ(outcome.exitStatus, 1);
+        EXPECT_EQ(outcome.errorOutput,
+                  "Not converted, the input is its own song file: " + input + "\n");
+        EXPECT_EQ(readBytes(imported / "song.fff"), converted);
+    }
+    // Run from elsewhere with "Imported Songs" a link to the same folder.
+    fs::create_directory_symlink("../Imported Songs", work / "sub" / "Imported Songs");
+    const ProcessResult outcome = notepress({"../Imported Songs/song.fff"}, work / "sub");
+    EXPECT_EQ(outcome.exitStatus, 1);
+    EXPECT_EQ(readBytes(imported / "song.fff"), converted);
+    EXPECT_EQ(filesIn(imported), (std::set<std::string>{"song.fff"}));
+}
+
+TEST_F(NotepressRun, AnUnreadableInputLeavesAnExistingSongFileOfItsNameAlone) {
+    writeBytes(work / "tune.mid", twoTrackMidi());
+    ASSERT_EQ(notepress({"tune.mid"}).exitStatus, 0);
+    const std::vector<uint8_t> converted = readBytes(imported / "tune.fff");
+    writeBytes(work / "tune.txt", {'n', 'o', 't', ' ', 'M', 'I', 'D', 'I'});
+    fs::create_directory(work / "elsewhere");
+    fs::create_symlink("nowhere", imported / "dangling.fff");
+
+    const ProcessResult outcome = notepress({"tune.txt", "elsewhere/tune.mid", "dangling.mid"});
+    EXPECT_EQ(outcome.exitStatus, 1);
+    EXPECT_EQ(outcome.errorOutput, "Could not open file: tune.txt\n"
+                                   "Could not open file: elsewhere/tune.mid\n"
+                                   "Could not open file: dangling.mid\n");
+    EXPECT_EQ(readBytes(imported / "tune.fff"), converted);
+    EXPECT_TRUE(fs::is_symlink(imported / "dangling.fff"));
+    EXPECT_EQ(filesIn(imported), (std::set<std::string>{"tune.fff", "dangling.fff"}));
+}
+
 TEST_F(NotepressRun, AnOutputThatCannotBeWrittenFailsWithStatusOne) {
     writeBytes(work / "a.mid", oneTrackMidi());
     writeBytes(work / "b.mid", oneTrackMidi());
     writeBytes(imported, {'k', 'e', 'e', 'p'}); // a plain file where the folder should be
 
-    const Outcome outcome = notepress({"a.mid", "b.mid"});
-    EXPECT_EQ(outcome.status, 1);
+    const ProcessResult outcome = notepress({"a.mid", "b.mid"});
+    EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(outcome.errorOutput, "Could not write file: Imported Songs/a.fff\n"
                                    "Could not write file: Imported Songs/b.fff\n");
     EXPECT_EQ(readText(imported), "keep");

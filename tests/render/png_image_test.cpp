@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "render/png_writer.h"
+#include "support/child_process.h"
 
 namespace fs = std::filesystem;
 
@@ -66,6 +68,14 @@ TEST_F(PngDecoding, DamagedInputFailsCleanly) {
     EXPECT_FALSE(decodePngMemory(nullptr, 0, image));
     EXPECT_FALSE(decodePngFile((dir / "missing.png").c_str(), image));
     EXPECT_FALSE(decodePngFile(dir.c_str(), image)); // a directory
+
+    // A named pipe is refused at once rather than waited on.
+    const fs::path pipe = dir / "pipe.png";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const child::Ending ending =
+        child::run([&] { return decodePngFile(pipe.c_str(), image) ? 1 : 0; });
+    EXPECT_TRUE(ending.finished) << "decoding a named pipe hangs";
+    EXPECT_EQ(ending.status, 0);
 }
 
 // The most memory the process has held so far.

@@ -9,6 +9,7 @@
 #include "render/frame.h"
 #include "render/png_writer.h"
 #include "render/shapes.h"
+#include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
@@ -66,9 +67,9 @@ class RenderGl : public ::testing::Test {
         createTextureRegistry(dir.c_str());
         ASSERT_TRUE(createUiBinding(width, height));
         ASSERT_TRUE(createTextRenderer("Consolas"));
-        white = load("white.png");
+        white = loadTexture("white.png");
         testing::internal::CaptureStderr();
-        checker = load("absent.png");
+        checker = loadTexture("absent.png");
         testing::internal::GetCapturedStderr();
     }
 
@@ -125,7 +126,7 @@ TEST_F(RenderGl, TintedSpriteCoversExactlyItsRectangle) {
 }
 
 TEST_F(RenderGl, LaterSpritesCoverEarlierOnes) {
-    int32_t otherFile = load("white.png") == white ? checker : white;
+    int32_t otherFile = loadTexture("white.png") == white ? checker : white;
     sprite(white, {100, 100, 200, 200}, {1, 0, 0, 1});
     sprite(white, {150, 150, 250, 250}, {0, 1, 0, 1});
     sprite(otherFile, {180, 180, 190, 190}, {1, 1, 1, 1}); // another texture, a new run

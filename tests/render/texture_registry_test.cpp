@@ -1,6 +1,7 @@
 #include "render/texture_registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,7 +9,9 @@
 
 #include "render/atlas_list.h"
 #include "render/png_writer.h"
+#include "render/sprite_pass.h"
 #include "render/texture_source.h"
+#include "support/child_process.h"
 
 namespace fs = std::filesystem;
 
@@ -60,10 +63,10 @@ class Registry : public ::testing::Test {
 TEST_F(Registry, SameNameGivesOneEntryAndOneRead) {
     ASSERT_TRUE(writeSolidPng((dir / "a.png").string(), 24, 7, 0xFFFFFFFF));
     ASSERT_TRUE(writeSolidPng((dir / "b.png").string(), 5, 9, 0xFFFFFFFF));
-    int32_t first = load("a.png");
-    EXPECT_EQ(load("a.png"), first);
+    int32_t first = loadTexture("a.png");
+    EXPECT_EQ(loadTexture("a.png"), first);
     EXPECT_EQ(reads["a.png"], 1);
-    int32_t other = load("b.png");
+    int32_t other = loadTexture("b.png");
     EXPECT_EQ(other, first + 1);
 
     float w = 0, h = 0;
@@ -75,7 +78,7 @@ TEST_F(Registry, SameNameGivesOneEntryAndOneRead) {
     EXPECT_EQ(source.bottom, 9);
 
     // A differently written path is a different name and a second read.
-    EXPECT_NE(load("./a.png"), first);
+    EXPECT_NE(loadTexture("./a.png"), first);
     EXPECT_EQ(reads["a.png"], 2);
 
     Sprite sprite;
@@ -95,9 +98,9 @@ TEST_F(Registry, SameNameGivesOneEntryAndOneRead) {
 TEST_F(Registry, UnloadableFilesShowOnePlaceholderAndAreReportedOnce) {
     writeText("garbage.png", "not a picture at all");
     testing::internal::CaptureStderr();
-    int32_t missing = load("missing.png");
-    int32_t garbage = load("garbage.png");
-    EXPECT_EQ(load("missing.png"), missing);
+    int32_t missing = loadTexture("missing.png");
+    int32_t garbage = loadTexture("garbage.png");
+    EXPECT_EQ(loadTexture("missing.png"), missing);
     std::string log = testing::internal::GetCapturedStderr();
 
     EXPECT_NE(missing, garbage);
@@ -136,8 +139,8 @@ TEST_F(Registry, AtlasRegionsShadowFilesOfTheSameName) {
     loadAtlas();
     EXPECT_EQ(reads["notes2.png"], 1);
 
-    int32_t top = load("NoteTop.png");
-    int32_t bottom = load("NoteBot.png");
+    int32_t top = loadTexture("NoteTop.png");
+    int32_t bottom = loadTexture("NoteBot.png");
     EXPECT_EQ(reads["NoteTop.png"], 0);
     Rect source = sourceOf(bottom);
     EXPECT_EQ(source.top, 7);
@@ -164,10 +167,37 @@ TEST_F(Registry, DamagedAtlasListKeepsTheRegionsBeforeTheDamage) {
     loadAtlas();
     std::string log = testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("line 3"), std::string::npos);
-    EXPECT_EQ(sourceOf(load("first")).right, 3);
+    EXPECT_EQ(sourceOf(loadTexture("first")).right, 3);
     // Not in the atlas, so looked for as a file.
-    load("third");
+    loadTexture("third");
     EXPECT_EQ(reads["third"], 1);
+}
+
+// Pipes where the list and a texture belong: neither waits for a writer; the atlas is skipped and
+// the texture drawn as the placeholder.
+TEST_F(Registry, PipesInPlaceOfTheListOrATextureAreRefused) {
+    ASSERT_TRUE(writeSolidPng((dir / "notes2.png").string(), 8, 8, 0xFFFFFFFF));
+    ASSERT_EQ(mkfifo((dir / "notes2.txt").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((dir / "cursor.png").c_str(), 0600), 0);
+    const child::Ending ending = child::run([&] {
+        loadAtlas();
+        const int32_t cursor = loadTexture("cursor.png");
+        // Only the cursor's entry, with the placeholder's size.
+        float w = 0, h = 0;
+        textureSize(cursor, w, h);
+        return cursor == 0 && w == 32 && h == 32 && reads["notes2.png"] == 0 ? 0 : 1;
+    });
+    EXPECT_TRUE(ending.finished) << "a named pipe hangs the texture loading";
+    EXPECT_EQ(ending.status, 0);
+
+    fs::remove(dir / "notes2.txt");
+    fs::create_directory(dir / "notes2.txt");
+    testing::internal::CaptureStderr();
+    loadAtlas();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log, "\"" + (dir / "notes2.txt").string() +
+                       "\" is not a regular file; the atlas is not loaded\n");
+    EXPECT_EQ(textureEntry(0), nullptr);
 }
 
 TEST(AtlasList, ReadsCountThenNamedRectangles) {
@@ -205,33 +235,4 @@ TEST(AtlasList, DamageStopsReadingWithoutCrashing) {
     EXPECT_EQ(list.damagedLine, 3);
     ASSERT_EQ(list.regions.size(), 1u);
     EXPECT_EQ(list.regions[0].name, "ok");
-}
-
-TEST(SpriteQueue, DrawSpriteTruncatesTowardZero) {
-    Sprite sprite;
-    sprite.textureIndex = 3;
-    sprite.x = 3.7f;
-    sprite.y = -0.5f;
-    sprite.width = 10;
-    sprite.height = 4.9f;
-    sprite.scaleX = 2;
-    sprite.rotation = 0.25f;
-    drawSprite(sprite);
-    sprite.x = -1.5f;
-    sprite.y = 1e30f; // far out of range stays defined
-    drawSprite(sprite);
-
-    const std::vector<SpriteCommand>& queue = spriteQueue();
-    ASSERT_EQ(queue.size(), 2u);
-    EXPECT_EQ(queue[0].textureIndex, 3);
-    EXPECT_EQ(queue[0].destination.left, 3);
-    EXPECT_EQ(queue[0].destination.right, 23); // 3.7 + 20 = 23.7
-    EXPECT_EQ(queue[0].destination.top, 0);    // -0.5
-    EXPECT_EQ(queue[0].destination.bottom, 4); // 4.4
-    EXPECT_EQ(queue[0].rotation, 0.25f);
-    EXPECT_EQ(queue[1].destination.left, -1);
-    EXPECT_EQ(queue[1].destination.top, INT32_MAX);
-
-    spritePass(1920, 1080); // without a sprite pass it only empties the queue
-    EXPECT_TRUE(spriteQueue().empty());
 }

@@ -14,8 +14,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {} // namespace
-
 TEST(Launcher, StartsTheConverterBesideWithEveryArgumentOnItsOwn) {
     TempFolder dir;
     fs::path fake = dir.path / "notepress";

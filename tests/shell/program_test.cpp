@@ -2,12 +2,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -168,28 +170,69 @@ TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
     EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
 }
 
-TEST(Program, EndsCleanlyWhenAskedToTerminate) {
+// Starts the program, removes its settings file once it runs, asks it to end through `end`, and
+// checks that it exits with 0 through the whole shutdown, which writes the settings again.
+template <typename End> void expectCleanEndSavingSettings(End end) {
     TempFolder dir;
     prepareRuntime(dir.path);
     Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
     ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+    std::this_thread::sleep_for(500ms);
+    fs::remove(dir.path / "Settings.dat");
+    end(cadenzio);
+    EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+    EXPECT_TRUE(fs::exists(dir.path / "Settings.dat"));
+}
+
+// A termination signal, the closing terminal's SIGHUP included, ends the program like closing
+// the window; SIGPIPE is ignored.
+TEST(Program, TerminationSignalsEndCleanlyAndSaveTheSettings) {
+    for (const int signalNumber : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(signalNumber));
+        expectCleanEndSavingSettings([&](Program& cadenzio) {
+            if (signalNumber == SIGTERM) {
+                kill(cadenzio.pid, SIGPIPE);
+                EXPECT_EQ(cadenzio.wait(1s), std::nullopt) << "SIGPIPE ended the program";
+            }
+            kill(cadenzio.pid, signalNumber);
+        });
+    }
+}
+
+// Named pipes where the settings, the atlas list, a texture and the UI's ini file belong: the
+// program starts and ends as usual, says once of each that it was refused, and leaves them as
+// they were.
+TEST(Program, PipesInPlaceOfItsFilesNeitherHangNorGetReplaced) {
+    TempFolder dir;
+    const fs::path runtime = fs::path(CADENZIO_SOURCE_DIR) / "runtime";
+    fs::copy(runtime / "Data", dir.path / "Data", fs::copy_options::recursive);
+    const std::vector<std::string> pipes = {"Settings.dat", "imgui.ini", "Data/Textures/notes2.txt",
+                                            "Data/Textures/cursor.png"};
+    for (const std::string& name : pipes) {
+        fs::remove(dir.path / name);
+        ASSERT_EQ(mkfifo((dir.path / name).c_str(), 0600), 0) << name;
+    }
+    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+    ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+    std::this_thread::sleep_for(1s);
     kill(cadenzio.pid, SIGTERM);
     EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+    const std::string errors = readText(cadenzio.errors);
+    for (const std::string& name : pipes) {
+        EXPECT_TRUE(fs::is_fifo(dir.path / name)) << name;
+        const size_t first = errors.find(name);
+        EXPECT_NE(first, std::string::npos) << name << " not named in: " << errors;
+        EXPECT_EQ(errors.find(name, first + 1), std::string::npos) << name << " twice: " << errors;
+    }
 }
 
 // Another client destroying the window, or the server dropping the connection, ends the program
-// like closing the window: through the whole shutdown, which writes the settings again.
+// like closing the window.
 TEST(Program, LosingTheWindowEndsCleanlyAndSavesTheSettings) {
-    for (const char* how : {"windowclose", "windowkill"}) {
-        TempFolder dir;
-        prepareRuntime(dir.path);
-        Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
-        ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
-        std::this_thread::sleep_for(500ms);
-        fs::remove(dir.path / "Settings.dat");
-        std::system((std::string("xdotool search --name '^Cadenzio$' ") + how).c_str());
-        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << how << ": " << readText(cadenzio.errors);
-        EXPECT_TRUE(fs::exists(dir.path / "Settings.dat")) << how;
+    for (const std::string how : {"windowclose", "windowkill"}) {
+        SCOPED_TRACE(how);
+        expectCleanEndSavingSettings(
+            [&](Program&) { std::system(("xdotool search --name '^Cadenzio$' " + how).c_str()); });
     }
 }
 

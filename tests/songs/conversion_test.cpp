@@ -94,20 +94,25 @@ TEST(Conversion, SevenTracksAreNumberedAndColouredInOrder) {
     }
 }
 
-TEST(Conversion, ManyTracksOverAllWorkers) {
+TEST(Conversion, ManyTracksOverAnyNumberOfWorkers) {
     std::vector<smf::Track> tracks;
     for (int i = 0; i < 37; ++i)
         tracks.push_back(i % 4 == 3 ? smf::Track() : noteTrack(uint8_t(i), i + 1));
-    auto song = convertBytes(smf::file(1, 96, tracks));
-    ASSERT_EQ(song->tracks.size(), 28u);
-    uint32_t position = 0;
-    for (int i = 0; i < 37; ++i) {
-        if (i % 4 == 3) continue;
-        const Track& t = song->tracks[position];
-        EXPECT_EQ(t.notes.size(), size_t(i + 1));
-        EXPECT_EQ(t.notes[0].key, i);
-        EXPECT_EQ(t.number, position);
-        ++position;
+    const std::vector<uint8_t> file = smf::file(1, 96, tracks);
+    for (const uint32_t workers : {conversionWorkerCount(), 0u, 1u, 2u, 5u, 37u, 60u}) {
+        SCOPED_TRACE(workers);
+        auto song = songtest::readBytes(file);
+        convertTracks(*song, workers);
+        ASSERT_EQ(song->tracks.size(), 28u);
+        uint32_t position = 0;
+        for (int i = 0; i < 37; ++i) {
+            if (i % 4 == 3) continue;
+            const Track& t = song->tracks[position];
+            EXPECT_EQ(t.notes.size(), size_t(i + 1));
+            EXPECT_EQ(t.notes[0].key, i);
+            EXPECT_EQ(t.number, position);
+            ++position;
+        }
     }
 }
 

@@ -6,6 +6,9 @@
 #include <random>
 
 #include "song_test_support.h"
+#include "songs/tempo_map.h"
+#include "songs/track_walker.h"
+#include "tools/tempo_storm.h"
 
 namespace {
 
@@ -190,6 +193,67 @@ TEST(Robustness, EveryTruncationAndRandomMutationsOfASongFile) {
         if (HasFatalFailure()) return;
     }
     EXPECT_GT(loaded, 0);
+}
+
+// The plain reading of a tempo map: the last change at or before the tick, found from the start.
+double referenceTime(const std::vector<TempoChange>& map, uint16_t division, uint64_t tick) {
+    uint64_t baseTick = 0;
+    double baseTime = 0;
+    double secondsPerTick = 60.0 / (double(division) * 120.0);
+    for (const TempoChange& c : map) {
+        if (c.tick > tick) break;
+        baseTick = c.tick;
+        baseTime = c.time;
+        secondsPerTick = 60.0 / (double(division) * c.tempo);
+    }
+    return baseTime + double(tick - baseTick) * secondsPerTick;
+}
+
+TEST(Robustness, TempoCursorStepsOfEverySizeMatchThePlainReading) {
+    std::mt19937 random(4711);
+    for (const size_t changes : {0u, 1u, 2u, 3u, 17u, 1000u}) {
+        std::vector<TempoChange> map;
+        uint64_t tick = 0;
+        double time = 0;
+        for (size_t i = 0; i < changes; ++i) {
+            tick += i == 0 ? random() % 3 : 1 + random() % 5;
+            time += 0.01 * double(1 + random() % 7);
+            map.push_back({time, 40.0 + double(random() % 200), tick});
+        }
+        const uint64_t last = tick + 10;
+        // Steps of 0, 1, a few, and jumps over large parts of the map, from several starts.
+        for (int run = 0; run < 40; ++run) {
+            TempoCursor cursor(map, 96);
+            uint64_t at = random() % (last + 1);
+            while (at <= last + 5) {
+                ASSERT_EQ(cursor.timeAt(at), referenceTime(map, 96, at))
+                    << changes << " changes, tick " << at;
+                const uint32_t kind = random() % 4;
+                at += kind == 0 ? 0 : kind == 1 ? 1 : kind == 2 ? random() % 8 : random() % 400;
+            }
+        }
+    }
+}
+
+TEST(Robustness, ManyTracksOverALongTempoMapGetThePlainReadingsTimes) {
+    const uint32_t noteTracks = 3000;
+    const Bytes file = smf::tempoStorm(noteTracks, 40000);
+    auto song = songtest::convertBytes(file);
+    ASSERT_EQ(song->tracks.size(), noteTracks);
+    ASSERT_EQ(song->tempoMap.size(), 40000u);
+    for (uint32_t t = 0; t < noteTracks; ++t) {
+        std::vector<uint64_t> ticks; // the note-on's, then the note-off's
+        const TrackChunk& chunk = song->trackChunks[t + 1];
+        walkTrack(chunk.data(), chunk.size(), [&](const RawEvent& e) {
+            if (e.status < 0xF0) ticks.push_back(e.tick);
+        });
+        ASSERT_EQ(ticks.size(), 2u);
+        ASSERT_EQ(song->tracks[t].notes.size(), 1u);
+        const Note& note = song->tracks[t].notes[0];
+        const double start = referenceTime(song->tempoMap, 96, ticks[0]);
+        ASSERT_EQ(note.start, start) << t;
+        ASSERT_EQ(note.duration, referenceTime(song->tempoMap, 96, ticks[1]) - start) << t;
+    }
 }
 
 } // namespace

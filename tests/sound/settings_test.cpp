@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +13,8 @@
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
 #include "sound/sound_state.h"
+#include "support/child_process.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -74,7 +79,7 @@ TEST_F(SettingsFile, FirstStartWritesTheDefaultFileByteForByte) {
     std::memcpy(&expected[148 + 13], " Device", 7);
     ASSERT_EQ(expected.size(), 276u);
     EXPECT_EQ(fileBytes(), expected);
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(SettingsFile, LearnedRangeSurvivesSaveAndLoad) {
@@ -219,13 +224,84 @@ TEST_F(SettingsFile, ListsBeyondTheSelectableRange) {
     EXPECT_EQ(fs::file_size(path), 8u + 255 * 140 + 128);
 }
 
-TEST_F(SettingsFile, FailedSaveLeavesTheEarlierFile) {
+TEST_F(SettingsFile, FailedSavesSayWhy) {
     SoundState app;
     loadSettings(app, path);
-    const std::vector<uint8_t> before = fileBytes();
-    fs::create_directory(path + ".tmp"); // the temporary file cannot be made
-    app.inputDevices.push_back(newInputRecord("Lost"));
+    fs::remove(path);
+    fs::create_directory(path);
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(saveSettings(app, path));
-    EXPECT_EQ(fileBytes(), before);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "Cannot save the settings: " + path + ": Is a directory\n");
+    EXPECT_TRUE(fs::is_directory(path));
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(saveSettings(app, (dir / "missing" / "Settings.dat").string()));
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+}
+
+// The fixed temporary name of older saves, planted as a link to a file of the user's.
+TEST_F(SettingsFile, ALinkAtTheOldTemporaryNameIsLeftAlone) {
+    const fs::path precious = dir / "precious.txt";
+    std::ofstream(precious) << "mine";
+    fs::create_symlink(precious, path + ".tmp");
+    SoundState app;
+    loadSettings(app, path);
+    ASSERT_TRUE(saveSettings(app, path));
+    EXPECT_EQ(readText(precious), "mine");
+    EXPECT_FALSE(fs::is_symlink(path));
+    EXPECT_EQ(fs::file_size(path), 276u);
+}
+
+// A pipe or a folder in the file's place: no wait for a writer, the defaults in memory, one line
+// on standard error, and the entry stays as it was.
+TEST_F(SettingsFile, WhatIsNoRegularFileIsNeitherWaitedOnNorReplaced) {
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const child::Ending ending = child::run([&] {
+        SoundState app;
+        loadSettings(app, path);
+        return isDefault(app) && !app.settingsSavable && !saveSettings(app, path) ? 0 : 1;
+    });
+    EXPECT_TRUE(ending.finished) << "loading a named pipe hangs";
+    EXPECT_EQ(ending.status, 0);
+    EXPECT_TRUE(fs::is_fifo(path));
+
+    fs::remove(path);
+    fs::create_directory(path);
+    testing::internal::CaptureStderr();
+    SoundState app;
+    loadSettings(app, path);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(isDefault(app));
+    EXPECT_FALSE(app.settingsSavable);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("not a regular file"), std::string::npos) << err;
+    EXPECT_TRUE(fs::is_directory(path));
+}
+
+// Root reads anything, so the child loads as an unprivileged user. The file keeps every record;
+// the run goes on with the defaults and says so once.
+TEST_F(SettingsFile, AnUnreadableFileIsNeverSavedOver) {
+    SoundState source;
+    buildDefaultDevices(source);
+    source.inputDevices.push_back(newInputRecord("Keys A"));
+    ASSERT_TRUE(saveSettings(source, path));
+    const std::vector<uint8_t> before = fileBytes();
+    fs::permissions(path, fs::perms::none);
+    fs::permissions(dir, fs::perms::all); // the save itself would be allowed
+    const std::string errors = (dir / "errors.txt").string();
+    const child::Ending ending = child::run([&] {
+        const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || dup2(fd, 2) != 2 || !child::dropRoot()) return 2;
+        SoundState app;
+        loadSettings(app, path);
+        if (!isDefault(app) || app.settingsSavable) return 1;
+        return saveSettings(app, path) ? 1 : 0;
+    });
+    EXPECT_TRUE(ending.finished);
+    EXPECT_EQ(ending.status, 0);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fileBytes(), before);
+    const std::string err = readText(errors);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("unreadable"), std::string::npos) << err;
 }

@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include "platform/file_replacement.h"
+
 Image makeImage(int width, int height) {
     Image image;
     image.width = width;
@@ -29,12 +31,22 @@ bool writePng(const Image& image, const std::string& path, std::string& error) {
     png.width = png_uint_32(image.width);
     png.height = png_uint_32(image.height);
     png.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.rgba.data(), 0, nullptr)) {
+    // Encoded in memory, then replaced whole: an interrupted run leaves the committed texture.
+    png_alloc_size_t size = 0;
+    std::vector<uint8_t> bytes;
+    bool encoded =
+        png_image_write_to_memory(&png, nullptr, &size, 0, image.rgba.data(), 0, nullptr);
+    if (encoded) {
+        bytes.resize(size);
+        encoded =
+            png_image_write_to_memory(&png, bytes.data(), &size, 0, image.rgba.data(), 0, nullptr);
+    }
+    if (!encoded) {
         error = path + ": " + png.message;
         png_image_free(&png);
         return false;
     }
-    return true;
+    return replaceFile(path, bytes.data(), size, &error);
 }
 
 bool readPng(const std::string& path, Image& image, std::string& error) {

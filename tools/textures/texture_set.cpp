@@ -1,7 +1,6 @@
 #include "tools/textures/texture_set.h"
 
-#include <cstdio>
-
+#include "platform/file_replacement.h"
 #include "tools/textures/art.h"
 
 namespace {
@@ -67,13 +66,5 @@ bool writeTextureSet(const std::string& directory, std::string& error) {
 
     const std::string listPath = directory + "/notes2.txt";
     const std::string list = atlasList(atlas);
-    std::FILE* file = std::fopen(listPath.c_str(), "wb");
-    if (!file) {
-        error = listPath + ": cannot be written";
-        return false;
-    }
-    bool written = std::fwrite(list.data(), 1, list.size(), file) == list.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) error = listPath + ": cannot be written";
-    return written;
+    return replaceFile(listPath, list.data(), list.size(), &error);
 }
