@@ -14,6 +14,7 @@
 #include "game/note_sprite.h"
 #include "platform/input.h"
 #include "render/sprite_batch.h"
+#include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/texture_source.h"
@@ -134,14 +135,6 @@ void BM_PlayFrameSpriteBatchVertices(benchmark::State& state) {
             benchmark::DoNotOptimize(uploaded.data());
         }});
     batch.setViewport(1920, 1080);
-    // The sprite pass's own loop, the texture of each command looked up the same way.
-    std::vector<GpuTexture> textures;
-    for (int32_t i = 0; i < 64; ++i) {
-        const TextureEntry* entry = textureEntry(i);
-        textures.push_back(entry ? GpuTexture{uint32_t(entry->texture + 1), entry->source.right,
-                                              entry->source.bottom}
-                                 : GpuTexture{});
-    }
     size_t sprites = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -155,9 +148,9 @@ void BM_PlayFrameSpriteBatchVertices(benchmark::State& state) {
         for (const SpriteCommand& command : spriteQueue()) {
             const TextureEntry* entry = textureEntry(command.textureIndex);
             if (!entry) continue;
-            batch.Draw(&textures[size_t(command.textureIndex) % textures.size()],
-                       command.destination, &entry->source, command.colour, command.rotation, 0, 0,
-                       SpriteEffectsNone, 0);
+            // The sprite pass's own loop.
+            batch.Draw(&entryImage(*entry), command.destination, &entry->source, command.colour,
+                       command.rotation, 0, 0, SpriteEffectsNone, 0);
         }
         batch.End();
     }

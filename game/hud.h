@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "game/note_lists.h"
-#include "render/texture_registry.h"
+#include "render/sprite_pass.h"
 
 struct HudSprites {
     Sprite progress;    // "Pixel.png", stretched into the bar and its fill

@@ -75,11 +75,11 @@ TEST(NoteDrawerSwitch, GivesAFreshLoadedDrawerOfTheChosenKind) {
     switchNoteDrawer(app, false);
     auto* fast = dynamic_cast<FastNoteSprite*>(app.noteSprite);
     ASSERT_NE(fast, nullptr);
-    EXPECT_EQ(fast->sprite.textureIndex, load("NoteMid.png"));
+    EXPECT_EQ(fast->sprite.textureIndex, loadTexture("NoteMid.png"));
     switchNoteDrawer(app, true);
     auto* fancy = dynamic_cast<FancyNoteSprite*>(app.noteSprite);
     ASSERT_NE(fancy, nullptr);
-    EXPECT_EQ(fancy->top.textureIndex, load("NoteTop.png"));
+    EXPECT_EQ(fancy->top.textureIndex, loadTexture("NoteTop.png"));
     EXPECT_EQ(fancy->bottom.height, 7.0f);
     delete app.noteSprite;
     releaseTextureRegistry();

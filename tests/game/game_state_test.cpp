@@ -413,8 +413,8 @@ TEST_F(Play, RenderQueuesTheScreenInOrder) {
     emptyQueues();
     game->render();
 
-    const int32_t pixel = load("Pixel.png"), white = load("NoteWhite.png");
-    const int32_t mid = load("NoteMid.png"), bar = load("BookmarkBar.png");
+    const int32_t pixel = loadTexture("Pixel.png"), white = loadTexture("NoteWhite.png");
+    const int32_t mid = loadTexture("NoteMid.png"), bar = loadTexture("BookmarkBar.png");
     const std::vector<SpriteCommand>& queue = spriteQueue();
     auto firstOf = [&](int32_t texture, size_t from = 0) {
         for (size_t i = from; i < queue.size(); ++i)

@@ -17,6 +17,7 @@
 #include "game/note_input.h"
 #include "game/note_sprite.h"
 #include "platform/input.h"
+#include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/text_queue.h"
 #include "render/texture_registry.h"

@@ -14,6 +14,7 @@
 #include "platform/window.h"
 #include "render/frame.h"
 #include "render/shapes.h"
+#include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
