@@ -305,6 +305,10 @@ void uiScissorBox(const UiClip& clip, const int viewport[4], int displayWidth, i
         box[3] = h;
         return;
     }
+    box[0] = viewport[0];
+    box[1] = viewport[1];
+    box[2] = box[3] = 0;
+    if (clip.right <= clip.left || clip.bottom <= clip.top) return; // growing must not show it
     // Multiplied before dividing, so whole display units that land on whole pixels stay exact.
     auto scaled = [](float value, int shown, int display) {
         return double(value) * shown / (display > 0 ? display : 1);
@@ -313,8 +317,8 @@ void uiScissorBox(const UiClip& clip, const int viewport[4], int displayWidth, i
     int right = int(std::ceil(scaled(clip.right, viewport[2], displayWidth)));
     int top = int(std::floor(scaled(clip.top, viewport[3], displayHeight)));
     int bottom = int(std::ceil(scaled(clip.bottom, viewport[3], displayHeight)));
-    box[0] = viewport[0] + left;
-    box[1] = viewport[1] + viewport[3] - bottom;
+    box[0] += left;
+    box[1] += viewport[3] - bottom;
     box[2] = right - left;
     box[3] = bottom - top;
 }
