@@ -9,7 +9,6 @@
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 #include <imgui.h>
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +18,9 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "render/all_renderers.h"
 #include "render/frame.h"
+#include "render/png_writer.h"
 #include "render/shapes.h"
 #include "render/sprite_pass.h"
 #include "render/text.h"
@@ -121,15 +122,8 @@ void writePicture(const char* name) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = png_uint_32(width);
-    image.height = png_uint_32(height);
-    image.format = PNG_FORMAT_RGBA;
-    std::string path = std::string(dir) + "/" + name + ".png";
-    // A negative stride reads the rows bottom-up, as GL returns them.
-    png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), -width * 4, nullptr);
+    // GL reads the rows bottom-up.
+    writePng(std::string(dir) + "/" + name + ".png", width, height, pixels.data(), -width * 4);
 }
 
 template <typename Draw> void runFrames(benchmark::State& state, const char* name, Draw draw) {
@@ -172,28 +166,19 @@ BENCHMARK(BM_OffscreenBlit)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTi
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (!createWindow("Cadenzio", frameWidth, frameHeight)) {
-        std::fprintf(stderr, "frame_scaling_bench needs a display; run it as\n"
+    if (!openRenderers(frameWidth, frameHeight, CADENZIO_SOURCE_DIR "/runtime/Data/Textures")) {
+        std::fprintf(stderr, "frame_scaling_bench could not open its window: it needs a "
+                             "display; run it as\n"
                              "  tests/support/with_xvfb.sh build/bench/frame_scaling_bench\n");
         return 1;
     }
-    createShapeRenderer();
-    createSpritePass();
-    createTextureRegistry(CADENZIO_SOURCE_DIR "/runtime/Data/Textures");
-    createUiBinding(frameWidth, frameHeight);
-    createTextRenderer("Consolas");
     noteTexture = loadTexture("NoteWhite.png");
     pixelTexture = loadTexture("Pixel.png");
     cursorTexture = loadTexture("cursor.png");
 
     benchmark::RunSpecifiedBenchmarks();
 
-    releaseTextRenderer();
-    releaseUiBinding();
-    releaseTextureRegistry();
-    releaseSpritePass();
-    releaseShapeRenderer();
-    destroyWindow();
+    closeRenderers();
     benchmark::Shutdown();
     return 0;
 }

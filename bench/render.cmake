@@ -8,4 +8,5 @@ target_include_directories(render_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 add_executable(frame_scaling_bench ${CMAKE_CURRENT_LIST_DIR}/frame_scaling_bench.cpp)
 target_link_libraries(frame_scaling_bench PRIVATE cadenzio_render benchmark::benchmark
                       PkgConfig::IMGUI PkgConfig::PNG)
+target_include_directories(frame_scaling_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(frame_scaling_bench PRIVATE CADENZIO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
