@@ -86,9 +86,19 @@ struct Picture {
     int screenY(double frameY) const { return int(std::floor(y + frameY * scale)); }
 };
 
-// Each corner square shows in its colour where the picture puts its middle, and just outside
-// the picture is black (or off the screen).
+// Each corner square shows in its colour where the picture puts its middle, and the menu bar
+// reaches the picture's top corners.
 void expectCorners(const Screenshot& shot, const Picture& picture) {
+    for (int frameX : {2, probe::frameWidth - 3}) {
+        int x = picture.screenX(frameX), y = picture.screenY(2);
+        SCOPED_TRACE("menu bar looked for at " + std::to_string(x) + ", " + std::to_string(y));
+        ASSERT_TRUE(x >= 0 && y >= 0 && x < shot.width && y < shot.height) << "off the screen";
+        const unsigned char* p = shot.at(x, y);
+        auto dark = [](int c) { return c > 20 && c < 70; };
+        EXPECT_TRUE(dark(p[0]) && dark(p[1]) && dark(p[2]))
+            << "not the menu bar's dark grey: " << int(p[0]) << ", " << int(p[1]) << ", "
+            << int(p[2]);
+    }
     for (const probe::Marker& marker : probe::markers) {
         double middle = probe::markerSide / 2.0;
         int x = picture.screenX(marker.x + middle), y = picture.screenY(marker.y + middle);
@@ -104,10 +114,13 @@ void expectCorners(const Screenshot& shot, const Picture& picture) {
     }
 }
 
-// The drawn cursor's tip: the top-left of its white inside, within the area.
+// The drawn cursor's tip: the top-left of its white inside, within the area below the menu bar
+// and its white names.
 bool findCursor(const Screenshot& shot, const Area& area, int& x, int& y) {
     x = y = -1;
-    for (int row = area.y; row < area.y + area.height && row < shot.height; ++row)
+    const Picture picture(area);
+    for (int row = picture.screenY(probe::belowMenuBar);
+         row < area.y + area.height && row < shot.height; ++row)
         for (int col = area.x; col < area.x + area.width && col < shot.width; ++col) {
             const unsigned char* p = shot.at(col, row);
             if (p[0] > 200 && p[1] > 200 && p[2] > 200) {
@@ -159,7 +172,7 @@ TEST(Scaling, PictureFitsTheDesktopFillsFullScreenAndTheCursorHitsWhatItShows) {
     // aspect.
     const Area windowed = settledArea(id);
     std::vector<int> frame = propertyNumbers("xprop -id " + id + " _NET_FRAME_EXTENTS");
-    ASSERT_EQ(frame.size(), 4u);
+    ASSERT_EQ(frame.size(), 4u) << capture("xprop -id " + id) << capture("xwininfo -root -tree");
     const int left = frame[0], right = frame[1], top = frame[2], bottom = frame[3];
     EXPECT_GT(top, 0) << "the window manager gave no title bar";
     EXPECT_GE(windowed.x - left, desktop.x) << windowed;

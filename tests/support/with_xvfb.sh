@@ -42,15 +42,25 @@ if [[ $manager -eq 1 ]]; then
   <margins><top>40</top><bottom>0</bottom><left>0</left><right>0</right></margins>
   <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
   <placement><policy>Smart</policy></placement>
+  <desktops><number>2</number></desktops>
 </openbox_config>
 XML
   openbox --sm-disable --config-file "$config" >/dev/null 2>&1 &
   manager_pid=$!
-  # Ready once it has announced itself on the root window.
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  # It announces itself before it handles requests: ready once a request to drop to one desktop
+  # has been carried out.
+  ready=0
+  for _ in $(seq 200); do
+    if xprop -root _NET_WORKAREA 2>/dev/null | grep -q '='; then
+      xdotool set_num_desktops 1 2>/dev/null
+      if xprop -root _NET_NUMBER_OF_DESKTOPS 2>/dev/null | grep -q '= 1$'; then
+        ready=1
+        break
+      fi
+    fi
     sleep 0.1
   done
+  [[ $ready -eq 1 ]] || echo "with_xvfb: the window manager did not become ready" >&2
 fi
 
 "$@"
