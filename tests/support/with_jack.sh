@@ -7,7 +7,9 @@ name="cadenzio-test-$$-$RANDOM"
 log=$(mktemp)
 export JACK_NO_AUDIO_RESERVATION=1
 export JACK_NO_START_SERVER=1
-jackd --no-realtime --name "$name" -d dummy -r 48000 -p 256 >"$log" 2>&1 &
+# A generous client timeout: on a loaded machine a test client that misses a cycle's deadline
+# would otherwise be dropped by the server, and its ports fall silent.
+jackd --no-realtime --timeout 10000 --name "$name" -d dummy -r 48000 -p 256 >"$log" 2>&1 &
 jack=$!
 stop() {
   kill "$jack" 2>/dev/null
