@@ -172,6 +172,40 @@ void moveCursor(InputDevices& in, int32_t dx, int32_t dy) {
     in.cursorY = clampToBound(int64_t{in.cursorY} + dy, in.cursorHeight);
 }
 
+int32_t motionToFrame(int32_t delta, int32_t frameSize, int32_t shownSize, int64_t& carry) {
+    if (frameSize <= 0 || shownSize <= 0) {
+        carry = 0;
+        return delta;
+    }
+    const int64_t total = int64_t{delta} * frameSize + carry;
+    // Rounded towards minus infinity, so the carry is never negative and motion back and forth
+    // returns the cursor to the same unit.
+    int64_t units = total / shownSize;
+    if (total % shownSize < 0) --units;
+    carry = total - units * shownSize;
+    return static_cast<int32_t>(std::clamp<int64_t>(units, INT32_MIN, INT32_MAX));
+}
+
+void followPicture(InputDevices& in, int32_t shownWidth, int32_t shownHeight, int32_t boundsWidth,
+                   int32_t boundsHeight) {
+    if (shownWidth != in.shownWidth || shownHeight != in.shownHeight) {
+        in.shownWidth = shownWidth;
+        in.shownHeight = shownHeight;
+        in.carryX = in.carryY = 0;
+    }
+    if (boundsWidth != in.cursorWidth || boundsHeight != in.cursorHeight) {
+        in.cursorWidth = boundsWidth;
+        in.cursorHeight = boundsHeight;
+        moveCursor(in, 0, 0);
+    }
+}
+
+void moveCursorByMotion(InputDevices& in, int32_t dx, int32_t dy, int32_t frameWidth,
+                        int32_t frameHeight) {
+    moveCursor(in, motionToFrame(dx, frameWidth, in.shownWidth, in.carryX),
+               motionToFrame(dy, frameHeight, in.shownHeight, in.carryY));
+}
+
 void addWheelNotches(int notches) {
     // Saturate rather than overflow when nobody polls for a long time.
     int64_t sum = int64_t{pendingWheel} + int64_t{notches} * 120;
@@ -181,8 +215,10 @@ void addWheelNotches(int notches) {
 void createInput() {
     if (input.initialised) return;
     int width = 0, height = 0;
-    windowOuterSize(width, height);
+    cursorBounds(width, height);
     setCursorBounds(input, width, height);
+    const ScreenRect picture = pictureInWindow();
+    followPicture(input, picture.width, picture.height, width, height);
     SDL_SetRelativeMouseMode(SDL_TRUE);
     // Motion from before the cursor existed is not the player's.
     SDL_GetRelativeMouseState(nullptr, nullptr);
@@ -216,7 +252,13 @@ void pollMouse() {
     mouse.buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
     mouse.buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
     mouse.buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
-    moveCursor(input, dx, dy);
+    // Full screen, or the window manager, may have changed the window since the last poll.
+    const ScreenRect picture = pictureInWindow();
+    int boundsWidth = 0, boundsHeight = 0, frameWidth = 0, frameHeight = 0;
+    cursorBounds(boundsWidth, boundsHeight);
+    renderSize(frameWidth, frameHeight);
+    followPicture(input, picture.width, picture.height, boundsWidth, boundsHeight);
+    moveCursorByMotion(input, dx, dy, frameWidth, frameHeight);
 }
 
 void modifierState(bool& ctrl, bool& shift, bool& alt) {

@@ -1,14 +1,20 @@
 #include "platform/window.h"
 
 #include <SDL.h>
-#include <epoxy/gl.h>
+#include <SDL_syswm.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <thread>
 
 #include "platform/window_internal.h"
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#endif
 
 namespace {
 SDL_Window* window = nullptr;
@@ -22,6 +28,74 @@ bool fail(const char* what) {
     lastError = std::string(what) + ": " + SDL_GetError();
     return false;
 }
+
+// The primary screen less what panels and docks keep for themselves.
+SDL_Rect usableDesktop() {
+    SDL_Rect area{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &area) == 0 && area.w > 0 && area.h > 0) return area;
+    if (SDL_GetDisplayBounds(0, &area) == 0) return area;
+    return SDL_Rect{0, 0, renderWidth, renderHeight};
+}
+
+void frameBorders(int& top, int& left, int& bottom, int& right) {
+    top = left = bottom = right = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0)
+        top = left = bottom = right = 0;
+}
+
+// Sizes the client area to the frame or the largest of its aspect that fits the desktop with
+// the window's frame, and centres the whole on it.
+void placeOnDesktop(const SDL_Rect& desktop) {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    frameBorders(top, left, bottom, right);
+    int width = 0, height = 0;
+    fittedClientSize(renderWidth, renderHeight, desktop.w - left - right, desktop.h - top - bottom,
+                     width, height);
+    int currentWidth = 0, currentHeight = 0;
+    SDL_GetWindowSize(window, &currentWidth, &currentHeight);
+    if (width != currentWidth || height != currentHeight) SDL_SetWindowSize(window, width, height);
+    // SDL places the client area; the frame lies left of and above it.
+    SDL_SetWindowPosition(window,
+                          desktop.x + centredPosition(desktop.w, width + left + right) + left,
+                          desktop.y + centredPosition(desktop.h, height + top + bottom) + top);
+}
+
+bool windowManagerRunning() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+    Display* display = info.info.x11.display;
+    // A window manager following the desktop conventions names its check window on the root.
+    Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                    XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+                 type == XA_WINDOW && count == 1;
+    if (data) XFree(data);
+    return found;
+#else
+    return true;
+#endif
+}
+
+// Waits a little for the window manager to frame the window; false when no frame came.
+bool awaitWindowFrame() {
+    if (!windowManagerRunning()) return false;
+    const Uint64 deadline = SDL_GetTicks64() + 500;
+    do {
+        SDL_PumpEvents();
+        int top = 0, left = 0, bottom = 0, right = 0;
+        frameBorders(top, left, bottom, right);
+        if (top || left || bottom || right) return true;
+        SDL_Delay(2);
+    } while (SDL_GetTicks64() < deadline);
+    return false;
+}
 } // namespace
 
 const char* windowError() {
@@ -33,11 +107,47 @@ int centredPosition(int screenSize, int outerSize) {
     return (screenSize - outerSize) >> 1;
 }
 
+ScreenRect letterbox(int frameWidth, int frameHeight, int areaWidth, int areaHeight) {
+    ScreenRect rect;
+    if (areaWidth <= 0 || areaHeight <= 0) return rect;
+    rect.width = areaWidth;
+    rect.height = areaHeight;
+    if (frameWidth <= 0 || frameHeight <= 0) return rect;
+    const int64_t fw = frameWidth, fh = frameHeight, aw = areaWidth, ah = areaHeight;
+    // Rounded to the nearest pixel; the exact size never exceeds the area, so neither does this.
+    if (aw * fh <= ah * fw)
+        rect.height = static_cast<int>((2 * aw * fh + fw) / (2 * fw));
+    else
+        rect.width = static_cast<int>((2 * ah * fw + fh) / (2 * fh));
+    rect.x = (areaWidth - rect.width) / 2;
+    rect.y = (areaHeight - rect.height) / 2;
+    return rect;
+}
+
+void fittedClientSize(int frameWidth, int frameHeight, int roomWidth, int roomHeight, int& width,
+                      int& height) {
+    width = frameWidth;
+    height = frameHeight;
+    if (frameWidth <= 0 || frameHeight <= 0 || (width <= roomWidth && height <= roomHeight)) return;
+    const int64_t fw = frameWidth, fh = frameHeight;
+    const int64_t rw = std::max(roomWidth, 1), rh = std::max(roomHeight, 1);
+    // Rounded down: the window must fit.
+    if (rw * fh <= rh * fw) {
+        width = static_cast<int>(rw);
+        height = static_cast<int>(rw * fh / fw);
+    } else {
+        height = static_cast<int>(rh);
+        width = static_cast<int>(rh * fw / fh);
+    }
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+}
+
 SDL_Window* platformWindow() {
     return window;
 }
 
-bool createWindow(const char* title, int clientWidth, int clientHeight, bool hidden) {
+bool createWindow(const char* title, int frameWidth, int frameHeight, bool hidden) {
     if (window) return true;
     lastError.clear();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail("Cannot start the video system");
@@ -60,7 +170,12 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 
-    // Created hidden so it can be centred by its outer size before it is shown.
+    renderWidth = frameWidth;
+    renderHeight = frameHeight;
+    const SDL_Rect desktop = usableDesktop();
+    int clientWidth = 0, clientHeight = 0;
+    fittedClientSize(frameWidth, frameHeight, desktop.w, desktop.h, clientWidth, clientHeight);
+    // Created hidden so it can be sized and centred before it is shown.
     window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, clientWidth,
                               clientHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) {
@@ -80,19 +195,13 @@ bool createWindow(const char* title, int clientWidth, int clientHeight, bool hid
     SDL_GL_SetSwapInterval(1);
     watchWindowLoss(window);
 
-    SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-        int outerW = 0, outerH = 0;
-        windowOuterSize(outerW, outerH);
-        int top = 0, left = 0, bottom = 0, right = 0;
-        SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
-        // SDL places the client area; the frame lies left of and above it.
-        SDL_SetWindowPosition(window, centredPosition(mode.w, outerW) + left,
-                              centredPosition(mode.h, outerH) + top);
+    placeOnDesktop(desktop);
+    if (!hidden) {
+        SDL_ShowWindow(window);
+        // The window manager tells the frame's size only once it has the window; with it known,
+        // the window may have to shrink to keep its frame on the desktop.
+        if (awaitWindowFrame()) placeOnDesktop(desktop);
     }
-    if (!hidden) SDL_ShowWindow(window);
-    SDL_GL_GetDrawableSize(window, &renderWidth, &renderHeight);
-    glViewport(0, 0, renderWidth, renderHeight);
     // The display's refresh rate, where it tells one, paces frames that vsync does not.
     SDL_DisplayMode current;
     int refresh = SDL_GetWindowDisplayMode(window, &current) == 0 ? current.refresh_rate : 0;
@@ -145,11 +254,11 @@ void windowClientSize(int& width, int& height) {
 
 void windowOuterSize(int& width, int& height) {
     windowClientSize(width, height);
+    if (!window) return;
     int top = 0, left = 0, bottom = 0, right = 0;
-    if (window && SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0) {
-        width += left + right;
-        height += top + bottom;
-    }
+    frameBorders(top, left, bottom, right);
+    width += left + right;
+    height += top + bottom;
 }
 
 void renderSize(int& width, int& height) {
@@ -157,8 +266,38 @@ void renderSize(int& width, int& height) {
     height = renderHeight;
 }
 
+ScreenRect pictureInWindow() {
+    int width = 0, height = 0;
+    windowClientSize(width, height);
+    return letterbox(renderWidth, renderHeight, width, height);
+}
+
+ScreenRect pictureInDrawable(int& drawableWidth, int& drawableHeight) {
+    drawableWidth = drawableHeight = 0;
+    if (window) SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    return letterbox(renderWidth, renderHeight, drawableWidth, drawableHeight);
+}
+
+void cursorBounds(int& width, int& height) {
+    width = renderWidth;
+    height = renderHeight;
+    const ScreenRect picture = pictureInWindow();
+    if (!window || windowFullscreen() || picture.width <= 0 || picture.height <= 0) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    frameBorders(top, left, bottom, right);
+    // The window frame as the picture's scale makes it; at full size the outer window exactly.
+    auto toFrame = [](int units, int frame, int shown) {
+        return static_cast<int>((2 * int64_t{units} * frame + shown) / (2 * int64_t{shown}));
+    };
+    width += toFrame(left + right, renderWidth, picture.width);
+    height += toFrame(top + bottom, renderHeight, picture.height);
+}
+
 void toggleFullscreen() {
     if (!window) return;
-    bool full = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_SetWindowFullscreen(window, windowFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+bool windowFullscreen() {
+    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
 }

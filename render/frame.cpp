@@ -1,6 +1,7 @@
 #include "render/frame.h"
 
 #include "platform/gl.h"
+#include "platform/window.h"
 #include "render/shapes.h"
 #include "render/sprite_pass.h"
 #include "render/text.h"
@@ -14,8 +15,17 @@ void clearBackBuffer() {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
+void usePictureViewport() {
+    int drawableWidth = 0, drawableHeight = 0;
+    const ScreenRect picture = pictureInDrawable(drawableWidth, drawableHeight);
+    // GL counts rows from the bottom.
+    glViewport(picture.x, drawableHeight - picture.y - picture.height, picture.width,
+               picture.height);
+}
+
 void drawQueuedFrame(int renderWidth, int renderHeight, const std::function<void()>& queueCursor) {
-    clearBackBuffer();
+    clearBackBuffer(); // the whole window, bars included
+    usePictureViewport();
     spritePass(renderWidth, renderHeight); // ends with the default states restored
     shapePass(renderWidth, renderHeight);
     textPass(renderWidth, renderHeight);

@@ -5,6 +5,10 @@
 // Opaque black; the window has only a colour buffer.
 void clearBackBuffer();
 
+// Every pass draws the frame's coordinates into this viewport: the picture's place in the
+// window, scaled with the frame's aspect kept.
+void usePictureViewport();
+
 // Draws everything the frame queued, in the fixed order: clear, sprites, lines, text, the UI,
 // then whatever queueCursor queues in a sprite pass of its own, above all the rest.
 void drawQueuedFrame(int renderWidth, int renderHeight, const std::function<void()>& queueCursor);

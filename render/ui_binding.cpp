@@ -2,6 +2,7 @@
 
 #include <imgui.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -120,8 +121,8 @@ struct SavedGlState {
     }
 };
 
+// The viewport stays the one the frame set for the picture.
 void setUpRenderState() {
-    glViewport(0, 0, binding->displayWidth, binding->displayHeight);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO);
@@ -192,12 +193,12 @@ void renderDrawData(ImDrawData* data) {
                 } else if (command.UserCallback) {
                     command.UserCallback(list, &command);
                 } else {
-                    // GL's scissor origin is the bottom-left corner.
                     const ImVec4& clip = command.ClipRect;
-                    int x = int(clip.x), y = int(clip.y);
-                    int w = int(clip.z - clip.x), h = int(clip.w - clip.y);
-                    if (w > 0 && h > 0) {
-                        glScissor(x, binding->displayHeight - (y + h), w, h);
+                    int box[4];
+                    uiScissorBox({clip.x, clip.y, clip.z, clip.w}, saved.viewport,
+                                 binding->displayWidth, binding->displayHeight, box);
+                    if (box[2] > 0 && box[3] > 0) {
+                        glScissor(box[0], box[1], box[2], box[3]);
                         glBindTexture(GL_TEXTURE_2D,
                                       GLuint(reinterpret_cast<intptr_t>(command.TextureId)));
                         glDrawElementsBaseVertex(
@@ -289,6 +290,37 @@ void uiRender() {
     if (!binding) return;
     ImGui::Render();
     renderDrawData(ImGui::GetDrawData());
+}
+
+void uiScissorBox(const UiClip& clip, const int viewport[4], int displayWidth, int displayHeight,
+                  int box[4]) {
+    // GL's scissor origin is the bottom-left corner.
+    if (viewport[2] == displayWidth && viewport[3] == displayHeight) {
+        // Unscaled: the rectangle as the library gives it, truncated.
+        int x = int(clip.left), y = int(clip.top);
+        int w = int(clip.right - clip.left), h = int(clip.bottom - clip.top);
+        box[0] = viewport[0] + x;
+        box[1] = viewport[1] + displayHeight - (y + h);
+        box[2] = w;
+        box[3] = h;
+        return;
+    }
+    box[0] = viewport[0];
+    box[1] = viewport[1];
+    box[2] = box[3] = 0;
+    if (clip.right <= clip.left || clip.bottom <= clip.top) return; // growing must not show it
+    // Multiplied before dividing, so whole display units that land on whole pixels stay exact.
+    auto scaled = [](float value, int shown, int display) {
+        return double(value) * shown / (display > 0 ? display : 1);
+    };
+    int left = int(std::floor(scaled(clip.left, viewport[2], displayWidth)));
+    int right = int(std::ceil(scaled(clip.right, viewport[2], displayWidth)));
+    int top = int(std::floor(scaled(clip.top, viewport[3], displayHeight)));
+    int bottom = int(std::ceil(scaled(clip.bottom, viewport[3], displayHeight)));
+    box[0] += left;
+    box[1] += viewport[3] - bottom;
+    box[2] = right - left;
+    box[3] = bottom - top;
 }
 
 void uiBufferCapacity(int& vertices, int& indices) {

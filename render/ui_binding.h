@@ -9,7 +9,8 @@ struct UiFrameInput {
     bool ctrl = false, shift = false, alt = false;
 };
 
-// The display size is fixed here; later window size changes do not reach the UI. False when the
+// The display size is fixed here: the frame's size, which the picture shows scaled to the
+// window. The UI draws into the viewport the frame sets. False when the
 // GL objects cannot be made: the UI then runs but draws nothing.
 bool createUiBinding(int displayWidth, int displayHeight);
 void releaseUiBinding();
@@ -20,6 +21,15 @@ void uiTextInput(const char* utf8);
 
 void uiNewFrame(const UiFrameInput& input);
 void uiRender();
+
+// A clip rectangle in the UI's display units as GL's scissor box {x, y from the bottom, width,
+// height} in a viewport {x, y, width, height} that shows the whole display. Scaled boxes grow
+// outward to whole pixels, so nothing the UI meant to show is cut.
+struct UiClip {
+    float left = 0, top = 0, right = 0, bottom = 0;
+};
+void uiScissorBox(const UiClip& clip, const int viewport[4], int displayWidth, int displayHeight,
+                  int box[4]);
 
 // Room in the UI's vertex and index buffers; they only grow, with margins of 5000 and 10000.
 void uiBufferCapacity(int& vertices, int& indices);

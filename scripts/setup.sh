@@ -9,7 +9,7 @@ packages=(
   librtmidi-dev libjack-jackd2-dev jackd2
   libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils openbox
   clang-14 libfuzzer-14-dev
 )
 

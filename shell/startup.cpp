@@ -77,7 +77,7 @@ bool startWindowAndDevices() {
     createTextureRegistry("Data/Textures");
     reached = Textures;
     int width = 0, height = 0;
-    windowClientSize(width, height);
+    renderSize(width, height); // the UI lays out in the frame, like the states
     // Both keep what they made when they fail, so they are released like complete ones.
     bool uiMade = createUiBinding(width, height);
     reached = Ui;

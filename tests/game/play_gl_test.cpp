@@ -12,6 +12,7 @@
 #include "game/note_sprite.h"
 #include "platform/input.h"
 #include "platform/window.h"
+#include "render/all_renderers.h"
 #include "render/frame.h"
 #include "render/shapes.h"
 #include "render/sprite_pass.h"
@@ -48,21 +49,10 @@ void expectTint(const Pixel& pixel, const Colour& colour, const char* what) {
 class PlayGl : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(createWindow("Cadenzio", width, height));
-        ASSERT_TRUE(createShapeRenderer());
-        ASSERT_TRUE(createSpritePass());
-        createTextureRegistry(CADENZIO_SOURCE_DIR "/runtime/Data/Textures");
-        ASSERT_TRUE(createUiBinding(width, height));
-        ASSERT_TRUE(createTextRenderer("Consolas"));
+        ASSERT_TRUE(openRenderers(width, height, CADENZIO_SOURCE_DIR "/runtime/Data/Textures"))
+            << windowError();
     }
-    static void TearDownTestSuite() {
-        releaseTextRenderer();
-        releaseUiBinding();
-        releaseTextureRegistry();
-        releaseSpritePass();
-        releaseShapeRenderer();
-        destroyWindow();
-    }
+    static void TearDownTestSuite() { closeRenderers(); }
     void SetUp() override {
         app.palette = defaultPalette();
         setUpNoteInput();

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/window.h"
+#include "render/all_renderers.h"
 #include "render/frame.h"
 #include "render/png_writer.h"
 #include "render/shapes.h"
@@ -61,12 +62,7 @@ class RenderGl : public ::testing::Test {
         dir = fs::temp_directory_path() / ("cadenzio_gl_" + std::to_string(::getpid()));
         fs::create_directories(dir);
         ASSERT_TRUE(writeSolidPng((dir / "white.png").string(), 4, 4, 0xFFFFFFFF));
-        ASSERT_TRUE(createWindow("Cadenzio", width, height));
-        ASSERT_TRUE(createShapeRenderer());
-        ASSERT_TRUE(createSpritePass());
-        createTextureRegistry(dir.c_str());
-        ASSERT_TRUE(createUiBinding(width, height));
-        ASSERT_TRUE(createTextRenderer("Consolas"));
+        ASSERT_TRUE(openRenderers(width, height, dir.c_str())) << windowError();
         white = loadTexture("white.png");
         testing::internal::CaptureStderr();
         checker = loadTexture("absent.png");
@@ -74,12 +70,7 @@ class RenderGl : public ::testing::Test {
     }
 
     static void TearDownTestSuite() {
-        releaseTextRenderer();
-        releaseUiBinding();
-        releaseTextureRegistry();
-        releaseSpritePass();
-        releaseShapeRenderer();
-        destroyWindow();
+        closeRenderers();
         fs::remove_all(dir);
     }
 

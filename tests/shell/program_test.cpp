@@ -1,10 +1,7 @@
 // Cadenzio as a user starts it, on the private X server the test runs under.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -13,125 +10,15 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/program_on_display.h"
 #include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-namespace {
-
-// Output of a shell command (test tools only: xdotool, import).
-std::string capture(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
-struct Program {
-    pid_t pid = -1;
-    fs::path errors;
-
-    // Starts the program in dir with its standard error in dir/stderr.txt.
-    Program(const fs::path& program, const fs::path& dir, std::vector<std::string> args,
-            bool withDisplay) {
-        errors = dir / "stderr.txt";
-        pid = fork();
-        if (pid == 0) {
-            if (chdir(dir.c_str()) != 0) _exit(126);
-            int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 2);
-            if (!withDisplay) unsetenv("DISPLAY");
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (std::string& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-    }
-    ~Program() {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-    // The exit status, or nothing when it is still running after the timeout.
-    std::optional<int> wait(std::chrono::milliseconds timeout) {
-        auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            int status = 0;
-            pid_t done = waitpid(pid, &status, WNOHANG);
-            if (done == pid) {
-                pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
-            std::this_thread::sleep_for(20ms);
-        }
-    }
-    // User plus system CPU seconds so far.
-    double cpuSeconds() const {
-        std::string stat = readText("/proc/" + std::to_string(pid) + "/stat");
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string field;
-        unsigned long long utime = 0, stime = 0;
-        for (int i = 3; i <= 15 && fields >> field; ++i) {
-            if (i == 14) utime = std::stoull(field);
-            if (i == 15) stime = std::stoull(field);
-        }
-        return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-    }
-};
-
-bool windowShown(std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!capture("xdotool search --name '^Cadenzio$' 2>/dev/null").empty()) return true;
-        std::this_thread::sleep_for(100ms);
-    }
-    return false;
-}
-
-struct Screenshot {
-    int width = 1920, height = 1080;
-    std::string rgb;
-    explicit Screenshot(const fs::path& dir) {
-        fs::path file = dir / "screen.rgb";
-        std::system(("import -window root -depth 8 rgb:" + file.string()).c_str());
-        rgb = readText(file);
-    }
-    bool valid() const { return rgb.size() == static_cast<size_t>(width * height * 3); }
-    // Pixels in the rectangle for which the test holds.
-    template <typename Test> int count(int left, int top, int right, int bottom, Test test) const {
-        int n = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) {
-                const auto* p = reinterpret_cast<const unsigned char*>(&rgb[(y * width + x) * 3]);
-                n += test(p[0], p[1], p[2]) ? 1 : 0;
-            }
-        return n;
-    }
-    int lit(int left, int top, int right, int bottom) const {
-        return count(left, top, right, bottom, [](int r, int g, int b) { return r + g + b > 120; });
-    }
-};
-
-// A working directory with the textures and songs of runtime/, so nothing is written there.
-void prepareRuntime(const fs::path& dir) {
-    fs::path runtime = fs::path(CADENZIO_SOURCE_DIR) / "runtime";
-    for (const char* name : {"Data", "Songs"})
-        if (fs::exists(runtime / name)) fs::create_directory_symlink(runtime / name, dir / name);
-}
-
-} // namespace
 
 TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
     TempFolder dir;
