@@ -24,7 +24,7 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-bool write(const fs::path& path, const Bytes& bytes) {
+bool writeSeed(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return bool(out);
@@ -118,25 +118,25 @@ int main(int argc, char** argv) {
     bool ok = true;
     const std::vector<Bytes> midi = midiSeeds();
     for (size_t i = 0; i < midi.size(); ++i) {
-        ok &= write(folder / "midi" / ("seed" + std::to_string(i) + ".mid"), midi[i]);
+        ok &= writeSeed(folder / "midi" / ("seed" + std::to_string(i) + ".mid"), midi[i]);
         Song song;
         readMidiBytes(song, midi[i]);
         convertTracks(song);
         std::ostringstream out;
         writeSongFile(song, out);
         const std::string s = out.str();
-        ok &= write(folder / "song_file" / ("seed" + std::to_string(i) + ".fff"),
+        ok &= writeSeed(folder / "song_file" / ("seed" + std::to_string(i) + ".fff"),
                     Bytes(s.begin(), s.end()));
     }
     const std::vector<std::string> atlas = atlasSeeds();
     for (size_t i = 0; i < atlas.size(); ++i) {
-        ok &= write(folder / "atlas_list" / ("seed" + std::to_string(i) + ".txt"),
+        ok &= writeSeed(folder / "atlas_list" / ("seed" + std::to_string(i) + ".txt"),
                     Bytes(atlas[i].begin(), atlas[i].end()));
     }
     // The committed list, as painted by the texture generator.
     std::ifstream committed(argv[2], std::ios::binary);
     const Bytes list{std::istreambuf_iterator<char>(committed), {}};
-    ok &= !list.empty() && write(folder / "atlas_list" / "notes2.txt", list);
+    ok &= !list.empty() && writeSeed(folder / "atlas_list" / "notes2.txt", list);
     ok &= writeSettingsSeeds(folder / "settings");
     if (!ok) std::fprintf(stderr, "make_corpus: could not write the seeds into %s\n", argv[1]);
     return ok ? 0 : 1;

@@ -103,10 +103,10 @@ void selectSoundOutput(SoundState& sound, uint32_t kind) {
     sound.outputKind = kind;
 }
 
-void soundStartup(SoundState& sound, void (*setUpNoteInput)()) {
+void soundStartup(SoundState& sound, void (*prepareNoteInput)()) {
     selectSoundOutput(sound, SoundOutputKindMidi);
     soundMessage.assign(3, 0);
-    if (setUpNoteInput != nullptr) setUpNoteInput();
+    if (prepareNoteInput != nullptr) prepareNoteInput();
     if (sound.outputPort == -1) selectSoundOutput(sound, SoundOutputKindWave);
 }
 

@@ -67,8 +67,8 @@ extern std::vector<uint8_t> soundMessage;
 void selectSoundOutput(SoundState& sound, uint32_t kind);
 
 // After the MIDI clients are up: the MIDI output, or the Simple Synth when no output port is
-// open. setUpNoteInput, when given, runs where the note input's key lists are set up.
-void soundStartup(SoundState& sound, void (*setUpNoteInput)() = nullptr);
+// open. prepareNoteInput, when given, runs where the note input's key lists are set up.
+void soundStartup(SoundState& sound, void (*prepareNoteInput)() = nullptr);
 // Frees the output and the synth's sample buffers, closes the audio device and clears every
 // count, so that a later soundStartup begins afresh.
 void soundShutdown(SoundState& sound);
