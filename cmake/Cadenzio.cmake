@@ -1,14 +1,18 @@
 # Shared helpers for the subsystem CMake files.
 
 
-# cadenzio_test(<name> SOURCES <files...> [LIBS <libs...>] [SANITIZE] [WRAPPER <cmd...>]
-#               [LABELS <labels...>] [TIMEOUT <s>] [SERIAL])
+# cadenzio_test(<name> SOURCES <files...> [LIBS <libs...>] [SANITIZE] [THREAD]
+#               [WRAPPER <cmd...>] [LABELS <labels...>] [TIMEOUT <s>] [SERIAL])
 # One GoogleTest executable registered with CTest as a single test. SANITIZE marks tests of
-# code fed by files; only those exist in the sanitizer build. WRAPPER runs the executable through
+# code fed by files; only those exist in the sanitizer build. THREAD marks tests of code that
+# runs on threads of its own; only those exist in the ThreadSanitizer build. WRAPPER runs the executable through
 # a command (for example tests/support/with_xvfb.sh).
 function(cadenzio_test name)
-  cmake_parse_arguments(T "SANITIZE;SERIAL" "TIMEOUT" "SOURCES;LIBS;WRAPPER;LABELS" ${ARGN})
+  cmake_parse_arguments(T "SANITIZE;THREAD;SERIAL" "TIMEOUT" "SOURCES;LIBS;WRAPPER;LABELS" ${ARGN})
   if(CADENZIO_SANITIZE AND NOT T_SANITIZE)
+    return()
+  endif()
+  if(CADENZIO_TSAN AND NOT T_THREAD)
     return()
   endif()
   add_executable(${name} ${T_SOURCES})

@@ -3,9 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "app/app_context.h"
+#include "game/debug_menu.h"
+#include "game/game_state.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "platform/signals.h"
+#include "platform/window.h"
 #include "shell/launcher.h"
 #include "shell/main_loop.h"
 #include "shell/stand_in_state.h"
@@ -14,7 +18,12 @@
 namespace {
 
 std::unique_ptr<State> makeState(int32_t code) {
-    if (code == GoToMenu || code == GoToGame) return std::make_unique<StandInState>();
+    if (code == GoToMenu) return std::make_unique<StandInState>();
+    if (code == GoToGame) {
+        int width = 0, height = 0;
+        renderSize(width, height);
+        return std::make_unique<GameState>(*application, uint32_t(width), uint32_t(height));
+    }
     return nullptr;
 }
 
@@ -24,11 +33,13 @@ int runGame() {
     startApplication();
     startSoundOutputs();
 
+    debugMenuApplication = application;
     StateMachine machine;
     if (startStates(machine, makeState, GoToMenu)) runMainLoop(machine, makeState);
     // Closing the window ends the loop with a state still current; leave it so that whatever
     // it runs in the background stops before the devices go.
     endStates(machine);
+    debugMenuApplication = nullptr;
 
     stopSoundOutputs();
     stopApplication();

@@ -1,5 +1,6 @@
 #include "shell/main_loop.h"
 
+#include "game/debug_menu.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/input.h"
@@ -28,6 +29,8 @@ FrameRateDisplay frameRate;
 
 bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) {
     if (stepState(machine, dt, factory)) return true;
+    drawDebugMenuBar();
+    drawDebugWindows();
     std::string rate = advanceFrameRate(frameRate, dt);
     drawText(rate.c_str(), 0, 20, 20, Colour{1, 1, 0, 1});
     return false;

@@ -1,6 +1,6 @@
 #pragma once
-// The first state until the menu exists: a little of every renderer on screen, and Escape to
-// quit.
+// The first state until the menu exists: a little of every renderer on screen, digits 1 to 5 to
+// watch a demo song, and Escape to quit.
 #include "app/state.h"
 #include "render/sprite_pass.h"
 

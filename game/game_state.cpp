@@ -1,0 +1,247 @@
+#include "game/game_state.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "app/app_context.h"
+#include "game/debug_menu.h"
+#include "game/keyboard_view.h"
+#include "game/note_input.h"
+#include "game/note_sprite.h"
+#include "platform/input.h"
+#include "sound/device_records.h"
+
+namespace {
+
+constexpr double leadIn = -1.0;
+
+bool eitherHeld(uint8_t left, uint8_t right) {
+    return keyHeld(input, left) || keyHeld(input, right);
+}
+
+// The reach of the selected input device; a selection with no record has the default range.
+void reachOf(const SoundState& sound, int32_t& minNote, int32_t& maxNote) {
+    const InputDeviceRecord fallback;
+    const InputDeviceRecord& record = sound.selectedInputDevice < sound.inputDevices.size()
+                                          ? sound.inputDevices[sound.selectedInputDevice]
+                                          : fallback;
+    minNote = record.minNote;
+    maxNote = record.maxNote;
+}
+
+// One value that a pair of held keys lowers and raises at rate per second, and that left Ctrl
+// with either key resets.
+void adjust(float& value, uint8_t lowerKey, uint8_t raiseKey, float rate, float reset, float dt) {
+    if (keyHeld(input, ScanLeftControl)) {
+        if (keyPressed(input, lowerKey) || keyPressed(input, raiseKey)) value = reset;
+        return;
+    }
+    if (keyHeld(input, lowerKey)) value -= rate * dt;
+    if (keyHeld(input, raiseKey)) value += rate * dt;
+}
+
+} // namespace
+
+GameState::GameState(AppContext& app, uint32_t frameWidth, uint32_t frameHeight)
+    : context(&app), frameWidth(frameWidth), frameHeight(frameHeight) {}
+
+void GameState::enter() {
+    AppContext& app = *context;
+    keyboardView = app.keyboardView;
+    windowWidth = frameWidth;
+    windowHeight = frameHeight;
+    noteInput.gameKeyboardBuffer.resize(3);
+    songTime = leadIn;
+    app.transposition = 0;
+    bookmarks.assign(9, 0.0f);
+    loadHudSprites(sprites);
+
+    uint32_t lowest = 128, highest = 0;
+    {
+        std::lock_guard<std::mutex> lock(app.songLock);
+        songLength = 0;
+        for (const Track& track : app.song.tracks) {
+            songLength = std::max(songLength, double(track.length));
+            if (track.playType == PlayType::Hidden || track.playType == PlayType::Muted) continue;
+            lowest = std::min<uint32_t>(lowest, track.lowestKey);
+            highest = std::max<uint32_t>(highest, track.highestKey);
+        }
+        rewindTracks(app.song.tracks);
+    }
+    if (!keyboardView) return;
+    layoutKeyboard(*keyboardView, lowest, highest);
+    whiteKeyCount = uint8_t(keyboardView->whiteKeyCount);
+    noteWidthScale = keyboardView->keyXScale;
+    verticalScale = keyboardView->verticalScale;
+    lowestNote = uint8_t(keyboardView->startNote);
+    highestNote = uint8_t(keyboardView->endNote);
+    keyboardHeight = int32_t(verticalScale * keyboardView->whiteKeyHeight);
+    hitLine = int32_t(windowHeight) - keyboardHeight;
+}
+
+void GameState::leave() {
+    // Releasing takes the player's entries off the owner lists; after a trim it would take the
+    // base entries instead, so it goes first.
+    releaseHeldNotes(context->sound);
+    trimKeyOwnerLists();
+    silenceAll(context->sound);
+}
+
+int32_t GameState::update(float dt) {
+    AppContext& app = *context;
+    std::lock_guard<std::mutex> lock(app.songLock);
+    std::vector<Track>& tracks = app.song.tracks;
+
+    PlayContext play;
+    play.tracks = &tracks;
+    play.playMode = app.playMode;
+    play.songTime = songTime;
+    play.inputVolume = inputVolume;
+    readGameMidiInput(app, play);
+    readGameKeyboard(app, input, play);
+
+    if (!paused) {
+        // The step in single precision, the sum in double: a minute of frames does not drift.
+        songTime += double(dt * songSpeed);
+        if (songTime > songLength) rewind();
+    }
+    bookmarkKeys();
+    if (input.mouse.wheel != 0) jumpTo(float(songTime + input.mouse.wheel * 0.001));
+    mouseSeeking();
+    advanceNoteLists(tracks, noteScreen(), songTime, displayTime(), app.playMode, app.sound);
+    octaveKeys();
+    adjustmentKeys(dt);
+    if (keyPressed(input, Scan0) || keyPressed(input, ScanF2)) rewind();
+    if (keyPressed(input, ScanSpace)) paused = !paused;
+    clamp();
+    return keyPressed(input, ScanEscape) ? GoToMenu : StayInState;
+}
+
+void GameState::render() {
+    AppContext& app = *context;
+    std::lock_guard<std::mutex> lock(app.songLock);
+    const std::vector<Track>& tracks = app.song.tracks;
+
+    if (keyboardView) drawLanes(*keyboardView);
+    if (app.noteSprite) {
+        NoteLayout layout;
+        layout.displayTime = displayTime();
+        layout.noteSpread = noteSpread;
+        layout.verticalScale = verticalScale;
+        layout.hitLine = hitLine;
+        layout.lowestNote = lowestNote;
+        layout.windowWidth = windowWidth;
+        layout.whiteKeyCount = whiteKeyCount;
+        layout.noteWidthScale = noteWidthScale;
+        drawNotes(tracks, layout, *app.noteSprite, app.palette);
+    }
+    if (keyboardView) drawKeys(*keyboardView);
+
+    HudValues hud;
+    hud.songTime = songTime;
+    hud.songLength = songLength;
+    hud.songSpeed = songSpeed;
+    hud.noteSpread = noteSpread;
+    hud.inputVolume = inputVolume;
+    hud.transposition = app.transposition;
+    hud.screenNotes = screenNoteCount(tracks);
+    hud.screen = noteScreen();
+    hud.windowWidth = windowWidth;
+    hud.windowHeight = windowHeight;
+    drawBookmarks(sprites, bookmarks, hud);
+    drawProgressBar(sprites, hud);
+    drawStatusLines(hud);
+}
+
+void GameState::seek(float t) {
+    std::lock_guard<std::mutex> lock(context->songLock);
+    jumpTo(t);
+}
+
+void GameState::restart() {
+    std::lock_guard<std::mutex> lock(context->songLock);
+    rewind();
+}
+
+void GameState::jumpTo(float t) {
+    songTime = t;
+    releaseHeldNotes(context->sound);
+    trimKeyOwnerLists();
+    silenceAll(context->sound);
+    placeTracks(context->song.tracks, t);
+}
+
+void GameState::rewind() {
+    songTime = leadIn;
+    releaseHeldNotes(context->sound);
+    trimKeyOwnerLists();
+    silenceAll(context->sound);
+    rewindTracks(context->song.tracks);
+}
+
+double GameState::displayTime() const {
+    return songTime - double(context->latency * songSpeed);
+}
+
+NoteScreen GameState::noteScreen() const {
+    NoteScreen screen;
+    screen.noteSpread = noteSpread;
+    screen.verticalScale = verticalScale;
+    screen.hitLine = hitLine;
+    return screen;
+}
+
+void GameState::bookmarkKeys() {
+    for (int k = 1; k <= 9; ++k) {
+        if (!keyPressed(input, Scan1 + k - 1)) continue;
+        float& bookmark = bookmarks[size_t(k - 1)];
+        if (eitherHeld(ScanLeftControl, ScanRightControl))
+            bookmark = 0.0f;
+        else if (eitherHeld(ScanLeftShift, ScanRightShift))
+            bookmark = float(songTime);
+        else if (eitherHeld(ScanLeftAlt, ScanRightAlt))
+            jumpTo(bookmark); // an empty bookmark is the song's start
+        else
+            jumpTo(float(k * 0.1 * songLength));
+    }
+}
+
+void GameState::mouseSeeking() {
+    // The menu flag is the one the debug menu bar left in the previous frame.
+    if (mouseButtonPressed(input, 0) && !debugFlags.menuOpen) seekDragging = true;
+    if (!mouseButtonHeld(input, 0)) {
+        seekDragging = false;
+        return;
+    }
+    if (!seekDragging) return;
+    const int32_t x = input.cursorX, y = input.cursorY;
+    if (x >= 0 && x <= int32_t(windowWidth) && y >= 18 && y <= 42)
+        jumpTo(float(songLength) * float(x) / float(windowWidth));
+}
+
+void GameState::octaveKeys() {
+    AppContext& app = *context;
+    int32_t minNote = 0, maxNote = 0;
+    reachOf(app.sound, minNote, maxNote);
+    const int32_t s = app.transposition;
+    if (keyPressed(input, ScanZ) && s - 12 + minNote >= 0) {
+        app.transposition = int8_t(s - 12);
+        releaseHeldNotes(app.sound);
+    }
+    if (keyPressed(input, ScanX) && app.transposition + 12 + maxNote <= 127) {
+        app.transposition = int8_t(app.transposition + 12);
+        releaseHeldNotes(app.sound);
+    }
+}
+
+void GameState::adjustmentKeys(float dt) {
+    adjust(songSpeed, ScanC, ScanV, keyRate, 1.0f, dt);
+    adjust(noteSpread, ScanB, ScanN, keyRate * 400.0f, 400.0f, dt);
+    adjust(inputVolume, ScanM, ScanComma, keyRate * 2.0f, 2.0f, dt);
+}
+
+void GameState::clamp() {
+    songSpeed = std::clamp(songSpeed, 0.1f, 3.0f);
+    noteSpread = std::clamp(noteSpread, 100.0f, 1200.0f);
+    inputVolume = std::clamp(inputVolume, 0.0f, 3.9f);
+}

@@ -1,0 +1,156 @@
+#include "game/note_lists.h"
+
+#include <algorithm>
+
+#include "game/note_input.h"
+#include "sound/sound_output.h"
+#include "sound/sound_state.h"
+
+namespace {
+
+double pixelsPerSecond(const NoteScreen& screen) {
+    return double(screen.noteSpread) * double(screen.verticalScale);
+}
+
+bool takesPart(const Track& track) {
+    return track.playType != PlayType::Muted;
+}
+
+// Damaged song files may hold keys above 127; the owner lists have 128 entries.
+bool validKey(const Note& note) {
+    return note.key < 128;
+}
+
+void removeLastOwner(uint8_t key, uint8_t colour) {
+    std::vector<uint8_t>& owners = noteInput.keyOwners[key];
+    for (size_t i = owners.size(); i-- > 0;)
+        if (owners[i] == colour) {
+            owners.erase(owners.begin() + ptrdiff_t(i));
+            return;
+        }
+}
+
+// Keeps the entries for which keep is true, in order; one pass, however many go.
+template <typename Keep> void compact(std::vector<uint32_t>& list, Keep keep) {
+    size_t kept = 0;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (keep(list[i])) list[kept++] = list[i];
+    list.resize(kept);
+}
+
+void expire(Track& track, const NoteScreen& screen, double displayTime) {
+    const float hitLine = float(screen.hitLine);
+    compact(track.ended,
+            [&](uint32_t i) { return noteTop(screen, track.notes[i], displayTime) < hitLine; });
+}
+
+void endNotes(Track& track, const NoteScreen& screen, double songTime, int32_t playMode,
+              SoundState& sound) {
+    const float hitLine = float(screen.hitLine);
+    const bool computer = computerPlaysTrack(playMode, track.playType);
+    const bool shown = track.playType != PlayType::Hidden;
+    compact(track.sounding, [&](uint32_t i) {
+        const Note& note = track.notes[i];
+        if (noteTop(screen, note, songTime) < hitLine) return true;
+        track.ended.push_back(i);
+        if (computer) {
+            if (shown && validKey(note)) removeLastOwner(note.key, uint8_t(track.colour));
+            soundComputerNote(sound, note, false);
+        }
+        return false;
+    });
+}
+
+void startNotes(Track& track, const NoteScreen& screen, double songTime, int32_t playMode,
+                SoundState& sound) {
+    const float hitLine = float(screen.hitLine);
+    const bool computer = computerPlaysTrack(playMode, track.playType);
+    const bool shown = track.playType != PlayType::Hidden;
+    size_t started = 0;
+    for (; started < track.upcoming.size(); ++started) {
+        const uint32_t i = track.upcoming[started];
+        const Note& note = track.notes[i];
+        if (noteBottom(screen, note, songTime) < hitLine) break;
+        track.sounding.push_back(i);
+        if (computer) {
+            if (shown && validKey(note))
+                noteInput.keyOwners[note.key].push_back(uint8_t(track.colour));
+            soundComputerNote(sound, note, true);
+        }
+    }
+    // One move of the rest, however many started this frame.
+    track.upcoming.erase(track.upcoming.begin(), track.upcoming.begin() + ptrdiff_t(started));
+}
+
+void comeOnScreen(Track& track, const NoteScreen& screen, double songTime) {
+    const uint32_t count = uint32_t(track.notes.size());
+    while (track.cursor < count && noteBottom(screen, track.notes[track.cursor], songTime) >= 0)
+        track.upcoming.push_back(track.cursor++);
+}
+
+void emptyLists(Track& track) {
+    track.upcoming.clear();
+    track.sounding.clear();
+    track.ended.clear();
+}
+
+} // namespace
+
+float noteBottom(const NoteScreen& screen, const Note& note, double t) {
+    return float((t - note.start) * pixelsPerSecond(screen) + screen.hitLine);
+}
+
+float noteTop(const NoteScreen& screen, const Note& note, double t) {
+    const double k = pixelsPerSecond(screen);
+    return float((t - note.start) * k + screen.hitLine - note.duration * k);
+}
+
+float timeMarkY(const NoteScreen& screen, double mark, double t) {
+    return float((t - mark) * pixelsPerSecond(screen) + screen.hitLine);
+}
+
+bool computerPlaysTrack(int32_t playMode, PlayType playType) {
+    return playType != PlayType::Muted && !isPlayersTrack(playMode, playType);
+}
+
+void advanceNoteLists(std::vector<Track>& tracks, const NoteScreen& screen, double songTime,
+                      double displayTime, int32_t playMode, SoundState& sound) {
+    for (Track& track : tracks)
+        if (takesPart(track)) expire(track, screen, displayTime);
+    for (Track& track : tracks)
+        if (takesPart(track)) endNotes(track, screen, songTime, playMode, sound);
+    for (Track& track : tracks)
+        if (takesPart(track)) startNotes(track, screen, songTime, playMode, sound);
+    for (Track& track : tracks)
+        if (takesPart(track)) comeOnScreen(track, screen, songTime);
+}
+
+void placeTracks(std::vector<Track>& tracks, float t) {
+    for (Track& track : tracks) {
+        if (!takesPart(track)) continue;
+        searchTrack(track, t);
+        emptyLists(track);
+    }
+}
+
+void rewindTracks(std::vector<Track>& tracks) {
+    for (Track& track : tracks) {
+        if (!takesPart(track)) continue;
+        track.cursor = 0;
+        emptyLists(track);
+    }
+}
+
+void soundComputerNote(SoundState& sound, const Note& note, bool on) {
+    // The channel from a damaged file must not turn the status into another message.
+    const uint8_t channel = note.channel & 0x0F;
+    soundMessage.resize(3);
+    soundMessage[0] = uint8_t((on ? 0x90 : 0x80) | channel);
+    soundMessage[1] = note.key;
+    soundMessage[2] = on ? note.velocity : 0;
+    if (!sound.output) return;
+    if (on)
+        sound.output->play(soundMessage);
+    else
+        sound.output->stop(soundMessage);
+}
