@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -138,6 +139,8 @@ void renderSongDirectoriesSection(MenuState& menu) {
             char buffer[256];
             std::snprintf(buffer, sizeof buffer, "%s", folder.path.c_str());
             if (ImGui::InputText("Text", buffer, sizeof buffer, 0)) {
+                // A scan still running reads the top folders' paths under the folder lock.
+                std::lock_guard lock(app.folderLock);
                 folder.path = buffer;
                 app.folderScan = false; // the browser scans the library again on its next visit
             }
@@ -150,7 +153,6 @@ void renderSongDirectoriesSection(MenuState& menu) {
 } // namespace
 
 int32_t updateSettingsPage(MenuState& menu, float dt) {
-    AppContext& app = *menu.app;
     if (menu.pageEntered) {
         menu.pageEntered = false;
         menu.hoveredRow = -1;
@@ -180,8 +182,6 @@ int32_t updateSettingsPage(MenuState& menu, float dt) {
     default:
         break; // the song folder fields are handled in the render
     }
-    // Only the Input section reads the MIDI input; elsewhere it must not pile up.
-    if (menu.settingsSection != InputSection) drainMidiInput(app);
 
     if (keyPressed(input, ScanEscape) || buttonClicked(menu.backButton, input))
         menu.goToPage(MainMenuPage);
