@@ -2,6 +2,7 @@
 // The menu without a window: the program's textures decoded but never uploaded, a library whose
 // top folders lie in a private folder, and input snapshots scripted frame by frame.
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include <cstring>
 #include <filesystem>
@@ -44,11 +45,19 @@ class MenuFixture : public ::testing::Test {
         app.songFolders->children[0]->path = songs().string();
         app.songFolders->children[1]->path = (library.path / "Imported Songs").string();
         input = InputDevices{};
+        ImGui::CreateContext();
+        ImGuiIO& io = ImGui::GetIO();
+        io.IniFilename = nullptr;
+        io.DisplaySize = ImVec2(1920, 1080);
+        unsigned char* pixels = nullptr;
+        int width = 0, height = 0;
+        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
     }
 
     void TearDown() override {
         if (menu) menu->leave();
         menu.reset();
+        ImGui::DestroyContext();
         emptyQueues();
         releaseTextureRegistry();
         setTextureSource(pngTextureSource());
@@ -67,8 +76,9 @@ class MenuFixture : public ::testing::Test {
         menu->enter();
     }
 
-    // One frame: keys is what is held now; the cursor, the first mouse button and the wheel are
-    // the fixture's fields, and the wheel turns for this frame only.
+    // One frame as the main loop runs it, the UI's included: keys is what is held now; the cursor,
+    // the first mouse button and the wheel are the fixture's fields, and the wheel turns for this
+    // frame only. The queues then hold what the frame drew.
     int32_t frame(std::initializer_list<uint8_t> keys = {}) {
         std::memcpy(input.previousKeys, input.keys, sizeof input.keys);
         std::memset(input.keys, 0, sizeof input.keys);
@@ -79,7 +89,16 @@ class MenuFixture : public ::testing::Test {
         input.cursorX = cursorX;
         input.cursorY = cursorY;
         wheel = 0;
-        return menu->update(1.0f / 60);
+        ImGuiIO& io = ImGui::GetIO();
+        io.DeltaTime = 1.0f / 60;
+        io.MousePos = ImVec2(float(cursorX), float(cursorY));
+        io.MouseDown[0] = leftButton;
+        emptyQueues();
+        ImGui::NewFrame();
+        const int32_t code = menu->update(1.0f / 60);
+        menu->render();
+        ImGui::Render();
+        return code;
     }
     int32_t press(uint8_t key) {
         const int32_t code = frame({key});
@@ -98,15 +117,23 @@ class MenuFixture : public ::testing::Test {
         leftButton = true;
         return frame();
     }
+    // A click released in the next frame, as the UI's buttons want it; the code of that frame.
+    int32_t uiClick(int32_t x, int32_t y) {
+        click(x, y);
+        leftButton = false;
+        return frame();
+    }
     int32_t scrollBy(int32_t notches) {
         wheel = notches * 120;
         return frame();
     }
 
-    // The menu's drawing of this frame, texts in queue order.
+    // The menu's drawing once more, without an update.
     void render() {
         emptyQueues();
+        ImGui::NewFrame();
         menu->render();
+        ImGui::Render();
     }
     const TextCommand* findText(const std::u16string& text) const {
         for (const TextCommand& command : textQueue())

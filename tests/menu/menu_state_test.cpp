@@ -5,7 +5,22 @@ namespace {
 
 using namespace menutest;
 
-class Menu : public MenuFixture {};
+// The main menu's UI buttons, 128 x 32 from (48, 128), 20 pixels apart.
+constexpr int32_t uiButtonX = 100;
+constexpr int32_t playY = 140, importY = 200, settingsY = 250, quitY = 310;
+
+class Menu : public MenuFixture {
+  protected:
+    // Through "Play" into the first top folder, then its first row.
+    void browseToFirstRow() {
+        uiClick(uiButtonX, playY);
+        ASSERT_EQ(menu->page, SongBrowserPage);
+        frame(); // the browser's first frame starts the scan
+        finishScan();
+        click(10, 120);
+        click(10, 170);
+    }
+};
 
 TEST_F(Menu, EnterScalesTheButtonsToTheFrame) {
     open(1280, 720);
@@ -42,11 +57,8 @@ TEST_F(Menu, EnterScalesTheButtonsToTheFrame) {
 TEST_F(Menu, EscapeGoesBackOnePage) {
     makeFile(songs() / "a.mid");
     open();
-    menu->goToPage(SongBrowserPage);
     frame();
-    finishScan();
-    click(10, 120);
-    click(10, 170);
+    browseToFirstRow();
     ASSERT_EQ(menu->page, TrackSetupPage);
     EXPECT_EQ(press(ScanEscape), StayInState);
     EXPECT_EQ(menu->page, SongBrowserPage);
@@ -58,6 +70,32 @@ TEST_F(Menu, EscapeGoesBackOnePage) {
     EXPECT_EQ(press(ScanEscape), QuitProgram);
 }
 
+TEST_F(Menu, QuitQuitsOnTheFrameAfterTheClickAndClearsTheSong) {
+    open();
+    app.song.tracks.resize(2);
+    frame();
+    EXPECT_EQ(uiClick(uiButtonX, quitY), StayInState);
+    EXPECT_TRUE(menu->quitRequested);
+    EXPECT_FALSE(app.song.tracks.empty());
+    EXPECT_EQ(frame(), QuitProgram);
+    EXPECT_TRUE(app.song.tracks.empty());
+}
+
+TEST_F(Menu, TheMainMenuButtonsOpenTheirPages) {
+    open();
+    frame();
+    uiClick(uiButtonX, settingsY);
+    EXPECT_EQ(menu->page, SettingsPage);
+    press(ScanEscape);
+    uiClick(uiButtonX, importY);
+    EXPECT_EQ(menu->page, SongBrowserPage);
+    EXPECT_TRUE(menu->importMode);
+    press(ScanEscape);
+    uiClick(uiButtonX, playY);
+    EXPECT_EQ(menu->page, SongBrowserPage);
+    EXPECT_FALSE(menu->importMode);
+}
+
 TEST_F(Menu, AnUnknownPageStays) {
     open();
     menu->page = 7;
@@ -66,26 +104,33 @@ TEST_F(Menu, AnUnknownPageStays) {
     EXPECT_EQ(menu->page, 7u);
 }
 
-TEST_F(Menu, ANewMenuOpensTheMainPageAtTheRootAndLeavingJoinsItsThreads) {
+TEST_F(Menu, TheMainMenuAndANewMenuOpenTheBrowserAtTheRoot) {
     makeFile(songs() / "Bach" / "a.mid");
     open();
-    menu->goToPage(SongBrowserPage);
     frame();
-    finishScan();
+    browseToFirstRow();
+    ASSERT_EQ(menu->currentFolder, app.songFolders->children[0]->children[0].get());
+    press(ScanEscape);
+    uiClick(uiButtonX, playY);
+    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
+
+    // Into the track setup, and on to play.
     click(10, 120);
     click(10, 170);
     click(10, 170);
     ASSERT_EQ(menu->page, TrackSetupPage);
+    EXPECT_EQ(click(1000, 510), GoToGame);
+    EXPECT_EQ(app.playMode, 3);
     menu->leave();
     EXPECT_FALSE(menu->loadThread.joinable());
     EXPECT_FALSE(menu->scanThread.joinable());
 
-    // Back from a game: a fresh menu on the main page, and the library as it was left.
+    // Back from the game: a fresh menu on the main page, and the library as it was left.
     open();
     EXPECT_EQ(menu->page, MainMenuPage);
-    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
-    menu->goToPage(SongBrowserPage);
     frame();
+    uiClick(uiButtonX, playY);
+    EXPECT_EQ(menu->page, SongBrowserPage);
     EXPECT_FALSE(menu->scanThread.joinable()); // no second scan
     EXPECT_EQ(menu->currentFolder, app.songFolders.get());
     EXPECT_EQ(app.songFolders->children[0]->songCount, 1);
