@@ -93,10 +93,10 @@ TEST_F(LatencyMeasurement, EndsTwoAndAHalfSecondsAfterTheLastTapWithTheClickStop
     EXPECT_FLOAT_EQ(app.latency, 0.5f);
 
     int ons = 0, offs = 0;
-    for (const auto& message : sent) {
-        EXPECT_EQ(message[1], 48);
-        if (message[0] == 0x90) ++ons;
-        if (message[0] == 0x80) ++offs;
+    for (const playtest::Sent& s : sent) {
+        EXPECT_EQ(s.message[1], 48);
+        if (s.message[0] == 0x90) ++ons;
+        if (s.message[0] == 0x80) ++offs;
     }
     EXPECT_EQ(ons, 7);
     EXPECT_EQ(ons, offs);

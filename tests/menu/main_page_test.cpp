@@ -13,8 +13,8 @@ class MainPage : public PageFixture {
     // Note-offs sent for key, counted over what was sent since the last call.
     int stopsOf(uint8_t key) {
         int stops = 0;
-        for (const auto& message : sent)
-            if ((message[0] & 0xF0) == 0x80 && message[1] == key) ++stops;
+        for (const playtest::Sent& s : sent)
+            if ((s.message[0] & 0xF0) == 0x80 && s.message[1] == key) ++stops;
         sent.clear();
         return stops;
     }

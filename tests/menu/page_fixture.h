@@ -1,6 +1,6 @@
 #pragma once
-// A menu without a window: the real keyboard view over textures decoded but never uploaded, a UI
-// context of its own fed with the scripted mouse, a MIDI output whose messages are recorded, and
+// A menu without a window: the play fixture's keyboard view over textures decoded but never
+// uploaded and its recorded MIDI output, a UI context of its own fed with the scripted mouse, and
 // the input snapshots and frame steps chosen by the test.
 #include <gtest/gtest.h>
 #include <imgui.h>
@@ -23,31 +23,17 @@
 #include "render/text_queue.h"
 #include "render/texture_registry.h"
 #include "sound/sound_output.h"
+#include "support/ui_context.h"
 
 namespace menutest {
 
-class PageFixture : public ::testing::Test {
+// The play fixture's application without a play, and a menu on it.
+class PageFixture : public playtest::PlayFixture {
   protected:
     void SetUp() override {
-        playtest::useTexturesWithoutGpu();
-        ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = ImVec2(1920, 1080);
-        unsigned char* pixels = nullptr;
-        int width = 0, height = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
-
-        app.palette = defaultPalette();
-        setUpNoteInput();
-        initialiseKeyboardView(view, app, 1920, 1080);
-        app.keyboardView = &view;
+        PlayFixture::SetUp();
+        createTestUiContext();
         app.songFolders = makeSongFolderTree();
-        app.sound.inputDevices.assign(1, InputDeviceRecord{});
-        app.sound.output = std::make_unique<SoundOutputMidi>(
-            [this](const std::vector<uint8_t>& message) { sent.push_back(message); });
-        soundMessage.assign(3, 0);
-        input = InputDevices{};
         menu = std::make_unique<MenuState>(app, 1920, 1080);
         menu->enter();
     }
@@ -56,19 +42,8 @@ class PageFixture : public ::testing::Test {
         if (menu) menu->leave();
         menu.reset();
         ImGui::DestroyContext();
-        app.sound.output.reset();
-        std::memset(activeCounts, 0, sizeof activeCounts);
-        soundingTotal = 0;
-        emptyQueues();
-        releaseTextureRegistry();
-        setTextureSource(pngTextureSource());
-        input = InputDevices{};
+        PlayFixture::TearDown();
         app.transposition = 0;
-    }
-
-    static void emptyQueues() {
-        spritePass(1920, 1080); // without a sprite pass these only empty the queues
-        textPass(1920, 1080);
     }
 
     // Opens a page as a click on the main menu would.
@@ -80,7 +55,7 @@ class PageFixture : public ::testing::Test {
     // One frame as the main loop runs it: keys held now, the mouse at the cursor with its first
     // button down when leftButton is set; the previous frame's snapshot becomes the old one.
     // What the frame queued stays readable until the next frame.
-    int32_t frame(std::initializer_list<uint8_t> keys = {}, float dt = 1.0f / 60) {
+    int32_t frame(std::initializer_list<uint8_t> keys = {}, float dt = playtest::frameStep) {
         emptyQueues();
         std::memcpy(input.previousKeys, input.keys, sizeof input.keys);
         std::memset(input.keys, 0, sizeof input.keys);
@@ -88,7 +63,7 @@ class PageFixture : public ::testing::Test {
         input.previousMouse = input.mouse;
         input.mouse.buttons[0] = leftButton ? 0x80 : 0;
         ImGuiIO& io = ImGui::GetIO();
-        io.DeltaTime = 1.0f / 60;
+        io.DeltaTime = playtest::frameStep;
         io.MousePos = ImVec2(float(input.cursorX), float(input.cursorY));
         io.MouseDown[0] = leftButton;
         ImGui::NewFrame();
@@ -128,11 +103,7 @@ class PageFixture : public ::testing::Test {
         return nullptr;
     }
 
-    AppContext app;
-    KeyboardView view;
     std::unique_ptr<MenuState> menu;
-    std::vector<std::vector<uint8_t>> sent;
-    bool leftButton = false;
 };
 
 } // namespace menutest
