@@ -80,10 +80,8 @@ void GameState::enter() {
 }
 
 void GameState::leave() {
-    // Releasing takes the player's entries off the owner lists; after a trim it would take the
-    // base entries instead, so it goes first.
-    releaseHeldNotes(context->sound);
     trimKeyOwnerLists();
+    releaseHeldNotes(context->sound);
     silenceAll(context->sound);
 }
 

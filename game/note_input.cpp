@@ -214,7 +214,9 @@ void releaseKey(uint8_t key) {
     const int8_t result = noteInput.held[key];
     if (result == -1) return;
     std::vector<uint8_t>& owners = noteInput.keyOwners[key];
-    for (size_t i = owners.size(); i-- > 0;) {
+    // Down to the base entry, not into it: after a trim the hold's own entry is gone already,
+    // and the key must keep an entry for the keyboard view to read.
+    for (size_t i = owners.size(); i-- > 1;) {
         if (owners[i] == static_cast<uint8_t>(result)) {
             owners.erase(owners.begin() + static_cast<std::ptrdiff_t>(i));
             break;

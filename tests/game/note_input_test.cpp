@@ -230,6 +230,17 @@ TEST_F(NoteInputTest, SilenceAllStopsEveryCountedNoteAndTrimKeepsTheBaseEntry) {
 
     trimKeyOwnerLists();
     for (const Owners& owners : noteInput.keyOwners) EXPECT_EQ(owners, Owners{0});
+
+    // A key held unmatched (entry 0) across a trim: its release must leave the base entry, which
+    // the keyboard view reads.
+    keys({ScanK});
+    trimKeyOwnerLists();
+    keys({});
+    EXPECT_EQ(noteInput.keyOwners[60], Owners{0});
+    keys({ScanK});
+    trimKeyOwnerLists();
+    releaseHeldNotes(app->sound);
+    EXPECT_EQ(noteInput.keyOwners[60], Owners{0});
 }
 
 TEST_F(NoteInputTest, MenuPlaysUnscaledUnmatchedAndTeachesTheRange) {
