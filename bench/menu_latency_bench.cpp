@@ -1,7 +1,6 @@
 // From a MIDI keyboard through the main menu to the MIDI output: 60 notes from a virtual keyboard,
-// timed at a virtual synthesiser. Needs a JACK server and a display; from the source folder:
-//   JACK_REALTIME=1 JACK_PERIOD=64 tests/support/with_jack.sh tests/support/with_xvfb.sh
-//   build/bench/menu_latency_bench
+// timed at a virtual synthesiser. Needs a JACK server and a display: run it through
+// tests/support/with_jack.sh and tests/support/with_xvfb.sh, as the README shows.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

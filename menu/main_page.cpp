@@ -8,14 +8,13 @@
 #include "app/app_context.h"
 #include "game/keyboard_view.h"
 #include "game/note_input.h"
+#include "menu/menu_colours.h"
 #include "menu/menu_state.h"
 #include "platform/input.h"
 #include "render/text.h"
 #include "sound/midi_devices.h"
 
 namespace {
-
-const Colour deviceTextColour{0.8f, 0.8f, 0.8f, 1};
 
 // The selected input device's record; the defaults when the selection lies outside the list.
 InputDeviceRecord selectedInputRecord(const SoundState& sound) {
@@ -48,15 +47,13 @@ ImVec4 hsvColour(float h, float s, float v) {
     return colour;
 }
 
-} // namespace
-
+// Z and X shift the transposition by an octave while the device's learned range stays within
+// keys 0 to 127.
 void shiftOctave(MenuState& menu) {
     AppContext& app = *menu.app;
     const InputDeviceRecord record = selectedInputRecord(app.sound);
-    const int transposition = app.transposition;
-    // The device's learned range must stay within keys 0 to 127.
-    if (keyPressed(input, ScanZ) && transposition - 12 + record.minNote >= 0) {
-        app.transposition = static_cast<int8_t>(transposition - 12);
+    if (keyPressed(input, ScanZ) && app.transposition - 12 + record.minNote >= 0) {
+        app.transposition = static_cast<int8_t>(app.transposition - 12);
         releaseHeldNotes(app.sound);
     }
     if (keyPressed(input, ScanX) && app.transposition + 12 + record.maxNote <= 127) {
@@ -64,6 +61,8 @@ void shiftOctave(MenuState& menu) {
         releaseHeldNotes(app.sound);
     }
 }
+
+} // namespace
 
 int32_t updateMainPage(MenuState& menu) {
     AppContext& app = *menu.app;
@@ -109,7 +108,7 @@ void renderMainPage(MenuState& menu) {
     ImGui::End();
 
     const auto size = static_cast<float>(menu.textSize);
-    drawText(("Input: " + inputName(*menu.app)).c_str(), 364, 20, size, deviceTextColour);
-    drawText(("Output: " + outputName(*menu.app)).c_str(), 364, 52, size, deviceTextColour);
+    drawText(("Input: " + inputName(*menu.app)).c_str(), 364, 20, size, plainTextColour);
+    drawText(("Output: " + outputName(*menu.app)).c_str(), 364, 52, size, plainTextColour);
     drawKeys(*menu.keyboardView);
 }

@@ -12,6 +12,7 @@
 #include "app/song_folders.h"
 #include "game/keyboard_view.h"
 #include "game/note_input.h"
+#include "menu/menu_colours.h"
 #include "menu/menu_state.h"
 #include "platform/input.h"
 #include "render/text.h"
@@ -19,9 +20,6 @@
 
 namespace {
 
-const Colour hoveredColour{0, 0.8f, 0, 1};
-const Colour currentColour{0.8f, 0.8f, 0, 1};
-const Colour rowColour{0.8f, 0.8f, 0.8f, 1};
 const Colour rangeColour{0.75f, 0.75f, 0.75f, 1};
 const Colour dimmed{0.5f, 0.5f, 0.5f, 1};
 const Colour white{1, 1, 1, 1};
@@ -76,7 +74,7 @@ void updateOutputSection(MenuState& menu, float x, float y, bool click) {
 }
 
 const Colour& rowTextColour(bool hovered, bool current) {
-    return hovered ? hoveredColour : current ? currentColour : rowColour;
+    return hovered ? hoveredTextColour : current ? currentTextColour : plainTextColour;
 }
 
 void renderInputSection(MenuState& menu) {
@@ -121,7 +119,7 @@ void renderLatencySection(MenuState& menu) {
     drawButton(menu.testButton, input);
     char line[64];
     std::snprintf(line, sizeof line, "Latency: %f seconds", static_cast<double>(menu.app->latency));
-    drawText(line, rowLeft, rowTop, static_cast<float>(menu.textSize), rowColour);
+    drawText(line, rowLeft, rowTop, static_cast<float>(menu.textSize), plainTextColour);
 }
 
 // Top folder paths come from the defaults or from this field, so 255 bytes always hold them; a
@@ -189,7 +187,7 @@ int32_t updateSettingsPage(MenuState& menu, float dt) {
 }
 
 void renderSettingsPage(MenuState& menu) {
-    drawText("Settings", 1000, 20, static_cast<float>(menu.titleSize), rowColour);
+    drawText("Settings", 1000, 20, static_cast<float>(menu.titleSize), plainTextColour);
     for (int section = 0; section < 4; ++section) {
         MenuButton& button = *sectionButtons(menu, section);
         const bool selected = static_cast<uint32_t>(section) == menu.settingsSection;

@@ -23,6 +23,7 @@
 #include "render/texture_registry.h"
 #include "render/texture_source.h"
 #include "support/temp_folder.h"
+#include "support/ui_context.h"
 
 namespace menutest {
 
@@ -45,13 +46,7 @@ class MenuFixture : public ::testing::Test {
         app.songFolders->children[0]->path = songs().string();
         app.songFolders->children[1]->path = (library.path / "Imported Songs").string();
         input = InputDevices{};
-        ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = ImVec2(1920, 1080);
-        unsigned char* pixels = nullptr;
-        int width = 0, height = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+        createTestUiContext();
     }
 
     void TearDown() override {
