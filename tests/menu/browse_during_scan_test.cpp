@@ -39,7 +39,7 @@ TEST_F(BrowseDuringScan, ThousandsOfEntriesBrowsedWhileTheyArrive) {
         if (step == 0) click(10, 120);
         if (step == 1) click(10, 260);
         if (step == 2) click(10, 110);
-        cursorY = 100 + frames % 900;
+        moveTo(10, 100 + frames % 900);
         frame();
         render();
         if (menu->page != SongBrowserPage) menu->goToPage(SongBrowserPage); // a file was hit

@@ -3,26 +3,16 @@
 // input without sounding, and the release of a held note still ends it.
 #include <rtmidi/RtMidi.h>
 
-#include <chrono>
-#include <thread>
-
 #include "menu_fixture.h"
 #include "sound/device_records.h"
 #include "sound/midi_devices.h"
 #include "sound/sound_output.h"
+#include "support/midi_waits.h"
 
 namespace {
 
 using namespace menutest;
 using Message = std::vector<uint8_t>;
-
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 1000; ++i) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
 
 class MenuMidiInput : public MenuFixture {
   protected:
@@ -30,26 +20,19 @@ class MenuMidiInput : public MenuFixture {
         MenuFixture::SetUp();
         ASSERT_NE(std::getenv("JACK_DEFAULT_SERVER"), nullptr) << "run through with_jack.sh";
         keys.openVirtualPort("out");
-        app.sound.inputDevices.push_back(InputDeviceRecord{});
-        app.sound.outputDevices.push_back(OutputDeviceRecord{});
+        app.sound.inputDevices.assign(1, InputDeviceRecord{});
+        app.sound.outputDevices.assign(1, OutputDeviceRecord{});
         startMidiDevices(app.sound);
         if (!midiInputOpen(app.sound)) GTEST_SKIP() << "no JACK input port";
         std::memset(activeCounts, 0, sizeof activeCounts);
         soundingTotal = 0;
         soundMessage.assign(3, 0);
         app.sound.output = std::make_unique<SoundOutputMidi>(
-            [this](const Message& message) { sent.push_back(message); });
-        // A new JACK connection carries events only from a later cycle on.
+            [this](const Message& message) { played.push_back(message); });
         const Message probe{0x80, 0, 0};
         Message got;
-        ASSERT_TRUE(eventually([&] {
-            keys.sendMessage(&probe);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            return nextMidiMessage(app.sound, got);
-        }));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        while (nextMidiMessage(app.sound, got)) {
-        }
+        ASSERT_TRUE(connectionCarries([&] { keys.sendMessage(&probe); },
+                                      [&] { return nextMidiMessage(app.sound, got); }));
     }
     void TearDown() override {
         MenuFixture::TearDown();
@@ -62,7 +45,7 @@ class MenuMidiInput : public MenuFixture {
         Message press{0x90, 60, 50};
         handleMenuMidiMessage(app, press);
         ASSERT_EQ(noteInput.held[60], 0);
-        sent.clear();
+        played.clear();
     }
     // Sends a new note and the held note's release, then runs frames until the release is in.
     void playDuringFrames() {
@@ -75,7 +58,7 @@ class MenuMidiInput : public MenuFixture {
     }
 
     RtMidiOut keys{RtMidi::UNIX_JACK, "Test Keys"};
-    std::vector<Message> sent;
+    std::vector<Message> played;
 };
 
 TEST_F(MenuMidiInput, PagesWithoutAReaderEmptyTheInputAndOnlyReleasesSound) {
@@ -98,7 +81,7 @@ TEST_F(MenuMidiInput, PagesWithoutAReaderEmptyTheInputAndOnlyReleasesSound) {
         finishScan();
         holdKey();
         playDuringFrames();
-        EXPECT_EQ(sent, std::vector<Message>{Message({0x80, 60, 0})});
+        EXPECT_EQ(played, std::vector<Message>{Message({0x80, 60, 0})});
         EXPECT_EQ(noteInput.held[62], -1);
         EXPECT_EQ(soundingTotal, 0);
         Message left;

@@ -13,7 +13,7 @@ class Menu : public MenuFixture {
   protected:
     // Through "Play" into the first top folder, then its first row.
     void browseToFirstRow() {
-        uiClick(uiButtonX, playY);
+        click(uiButtonX, playY);
         ASSERT_EQ(menu->page, SongBrowserPage);
         frame(); // the browser's first frame starts the scan
         finishScan();
@@ -74,7 +74,7 @@ TEST_F(Menu, QuitQuitsOnTheFrameAfterTheClickAndClearsTheSong) {
     open();
     app.song.tracks.resize(2);
     frame();
-    EXPECT_EQ(uiClick(uiButtonX, quitY), StayInState);
+    EXPECT_EQ(click(uiButtonX, quitY), StayInState);
     EXPECT_TRUE(menu->quitRequested);
     EXPECT_FALSE(app.song.tracks.empty());
     EXPECT_EQ(frame(), QuitProgram);
@@ -84,14 +84,14 @@ TEST_F(Menu, QuitQuitsOnTheFrameAfterTheClickAndClearsTheSong) {
 TEST_F(Menu, TheMainMenuButtonsOpenTheirPages) {
     open();
     frame();
-    uiClick(uiButtonX, settingsY);
+    click(uiButtonX, settingsY);
     EXPECT_EQ(menu->page, SettingsPage);
     press(ScanEscape);
-    uiClick(uiButtonX, importY);
+    click(uiButtonX, importY);
     EXPECT_EQ(menu->page, SongBrowserPage);
     EXPECT_TRUE(menu->importMode);
     press(ScanEscape);
-    uiClick(uiButtonX, playY);
+    click(uiButtonX, playY);
     EXPECT_EQ(menu->page, SongBrowserPage);
     EXPECT_FALSE(menu->importMode);
 }
@@ -111,7 +111,7 @@ TEST_F(Menu, TheMainMenuAndANewMenuOpenTheBrowserAtTheRoot) {
     browseToFirstRow();
     ASSERT_EQ(menu->currentFolder, app.songFolders->children[0]->children[0].get());
     press(ScanEscape);
-    uiClick(uiButtonX, playY);
+    click(uiButtonX, playY);
     EXPECT_EQ(menu->currentFolder, app.songFolders.get());
 
     // Into the track setup, and on to play.
@@ -129,7 +129,7 @@ TEST_F(Menu, TheMainMenuAndANewMenuOpenTheBrowserAtTheRoot) {
     open();
     EXPECT_EQ(menu->page, MainMenuPage);
     frame();
-    uiClick(uiButtonX, playY);
+    click(uiButtonX, playY);
     EXPECT_EQ(menu->page, SongBrowserPage);
     EXPECT_FALSE(menu->scanThread.joinable()); // no second scan
     EXPECT_EQ(menu->currentFolder, app.songFolders.get());

@@ -53,7 +53,8 @@ class PageFixture : public playtest::PlayFixture {
     }
 
     // One frame as the main loop runs it: keys held now, the mouse at the cursor with its first
-    // button down when leftButton is set; the previous frame's snapshot becomes the old one.
+    // button down when leftButton is set and the wheel turned by wheel for this frame only; the
+    // previous frame's snapshot becomes the old one.
     // What the frame queued stays readable until the next frame.
     int32_t frame(std::initializer_list<uint8_t> keys = {}, float dt = playtest::frameStep) {
         emptyQueues();
@@ -62,6 +63,8 @@ class PageFixture : public playtest::PlayFixture {
         for (uint8_t key : keys) input.keys[key] = 0x80;
         input.previousMouse = input.mouse;
         input.mouse.buttons[0] = leftButton ? 0x80 : 0;
+        input.mouse.wheel = wheel;
+        wheel = 0;
         ImGuiIO& io = ImGui::GetIO();
         io.DeltaTime = playtest::frameStep;
         io.MousePos = ImVec2(float(input.cursorX), float(input.cursorY));
@@ -72,14 +75,16 @@ class PageFixture : public playtest::PlayFixture {
         ImGui::Render();
         return code;
     }
-    // A press of the first mouse button at (x, y), then its release.
-    void click(int32_t x, int32_t y) {
+    // A press of the first mouse button at (x, y), then its release; the code of the press's
+    // frame.
+    int32_t click(int32_t x, int32_t y) {
         input.cursorX = x;
         input.cursorY = y;
         leftButton = true;
-        frame();
+        const int32_t code = frame();
         leftButton = false;
         frame();
+        return code;
     }
 
     // The texts the last frame queued, as UTF-8 (they are ASCII here) with their place and

@@ -71,7 +71,7 @@ TEST_F(TrackSetup, ClicksOpenAListPickAPlayTypeAndCloseIt) {
     EXPECT_EQ(menu->openTrack, -1);
 
     click(100, 100);
-    cursorY = 130; // option 1 spans 127 to 158
+    moveTo(100, 130); // option 1 spans 127 to 158
     frame();
     EXPECT_EQ(menu->hoveredOption, 1);
     render();
@@ -120,10 +120,10 @@ TEST_F(TrackSetup, RowsStartOneBeforeTheScrolledToRow) {
 TEST_F(TrackSetup, TheWheelScrollsOverTheTrackColumnUntilTheLastRowShows) {
     makeFile(songs() / "twelve.mid", midiFile(12, 1));
     load("twelve.mid");
-    cursorX = 400;
+    moveTo(400, 0);
     scrollBy(-2);
     EXPECT_EQ(menu->scroll, 0);
-    cursorX = 100;
+    moveTo(100, 0);
     scrollBy(-2);
     EXPECT_EQ(menu->scroll, 120);
     for (int i = 0; i < 30; ++i) scrollBy(-1);
