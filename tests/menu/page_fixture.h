@@ -52,19 +52,11 @@ class PageFixture : public playtest::PlayFixture {
         menu->settingsSection = section;
     }
 
-    // One frame as the main loop runs it: keys held now, the mouse at the cursor with its first
-    // button down when leftButton is set and the wheel turned by wheel for this frame only; the
-    // previous frame's snapshot becomes the old one.
-    // What the frame queued stays readable until the next frame.
+    // One frame as the main loop runs it, with the play fixture's snapshots and the UI fed the
+    // mouse at the cursor. What the frame queued stays readable until the next frame.
     int32_t frame(std::initializer_list<uint8_t> keys = {}, float dt = playtest::frameStep) {
         emptyQueues();
-        std::memcpy(input.previousKeys, input.keys, sizeof input.keys);
-        std::memset(input.keys, 0, sizeof input.keys);
-        for (uint8_t key : keys) input.keys[key] = 0x80;
-        input.previousMouse = input.mouse;
-        input.mouse.buttons[0] = leftButton ? 0x80 : 0;
-        input.mouse.wheel = wheel;
-        wheel = 0;
+        nextSnapshots(keys);
         ImGuiIO& io = ImGui::GetIO();
         io.DeltaTime = playtest::frameStep;
         io.MousePos = ImVec2(float(input.cursorX), float(input.cursorY));
