@@ -30,7 +30,8 @@ void MenuNoteLatency(benchmark::State& state) {
         state.counters["min_ms"] = latency::percentile(ms, 0.0);
     }
 }
-BENCHMARK(MenuNoteLatency)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond);
+// 60 notes as a player might strike them; 600 for a percentile that means something.
+BENCHMARK(MenuNoteLatency)->Arg(60)->Arg(600)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -81,7 +81,8 @@ class Rig {
     Rig& operator=(const Rig&) = delete;
 
     // Plays count notes of 30 ms each, 40 to 110 ms apart so that they fall at every phase of
-    // the program's frames, and times each note-on's arrival at the synthesiser.
+    // the program's frames, and times each note-on's arrival at the synthesiser. Keys repeat
+    // after 88 notes, seconds apart, so an arrival belongs to the latest note of its key.
     Figures measure(size_t count) {
         Figures figures;
         if (!waitUntilForwarding(std::chrono::seconds(30))) {
@@ -91,10 +92,10 @@ class Rig {
         }
         std::mt19937 random(12345);
         std::uniform_int_distribution<int> gap(40, 110);
-        count = std::min(count, keys);
+        count = std::min(count, capacity / 2);
         std::vector<Clock::time_point> sentAt(count);
         for (size_t i = 0; i < count; ++i) {
-            const auto key = static_cast<unsigned char>(firstKey + i);
+            const auto key = keyOf(i);
             sentAt[i] = Clock::now();
             send(0x90, key, 100);
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
@@ -103,19 +104,34 @@ class Rig {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         figures.sent = count;
+        const size_t received = std::min<size_t>(arrivalCount.load(), capacity);
         for (size_t i = 0; i < count; ++i) {
-            const int64_t at = arrivals[firstKey + i].load();
-            if (at == 0) continue;
-            const Clock::time_point arrival{Clock::duration(at)};
-            figures.milliseconds.push_back(
-                std::chrono::duration<double, std::milli>(arrival - sentAt[i]).count());
+            const Clock::time_point until =
+                i + keys < count ? sentAt[i + keys] : Clock::time_point::max();
+            for (size_t j = 0; j < received; ++j) {
+                const Arrival& arrival = arrivals[j];
+                const Clock::time_point at{Clock::duration(arrival.time)};
+                if (arrival.key != keyOf(i) || at < sentAt[i] || at >= until) continue;
+                figures.milliseconds.push_back(
+                    std::chrono::duration<double, std::milli>(at - sentAt[i]).count());
+                break;
+            }
         }
         return figures;
     }
 
   private:
-    static constexpr size_t firstKey = 36, keys = 88;
+    static constexpr size_t firstKey = 36, keys = 88, capacity = 4096;
     static constexpr unsigned char probeKey = 30;
+
+    struct Arrival {
+        unsigned char key = 0;
+        int64_t time = 0; // of the steady clock
+    };
+
+    static unsigned char keyOf(size_t note) {
+        return static_cast<unsigned char>(firstKey + note % keys);
+    }
 
     void send(unsigned char status, unsigned char key, unsigned char velocity) {
         const std::vector<unsigned char> message{status, key, velocity};
@@ -130,10 +146,9 @@ class Rig {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             send(0x80, probeKey, 0);
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
-            if (arrivals[probeKey].load() != 0) {
+            if (probeHeard) {
                 // Let the program settle into its idle frames before timing anything.
                 std::this_thread::sleep_for(std::chrono::seconds(1));
-                for (auto& arrival : arrivals) arrival = 0;
                 return true;
             }
             int status = 0;
@@ -145,20 +160,29 @@ class Rig {
         return false;
     }
 
-    // The JACK thread's side: the first arrival of each key's note-on.
+    // The JACK thread's side: every note-on, in order of arrival.
     static void arrived(double, std::vector<unsigned char>* message, void* self) {
         const auto now = Clock::now().time_since_epoch().count();
         if (message == nullptr || message->size() < 3) return;
         const std::vector<unsigned char>& m = *message;
         if ((m[0] & 0xF0) != 0x90 || m[2] == 0 || m[1] > 127) return;
-        int64_t expected = 0;
-        static_cast<Rig*>(self)->arrivals[m[1]].compare_exchange_strong(expected, now);
+        Rig& rig = *static_cast<Rig*>(self);
+        if (m[1] == probeKey) {
+            rig.probeHeard = true;
+            return;
+        }
+        const size_t slot = rig.arrivalCount.load(std::memory_order_relaxed);
+        if (slot >= capacity) return;
+        rig.arrivals[slot] = {m[1], now};
+        rig.arrivalCount.store(slot + 1, std::memory_order_release);
     }
 
     TempFolder folder;
     std::unique_ptr<RtMidiOut> keyboard;
     std::unique_ptr<RtMidiIn> synth;
-    std::array<std::atomic<int64_t>, 128> arrivals{};
+    std::array<Arrival, capacity> arrivals{};
+    std::atomic<size_t> arrivalCount{0}; // written by the JACK thread only
+    std::atomic<bool> probeHeard{false};
     pid_t pid = -1;
 };
 
