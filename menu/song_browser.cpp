@@ -1,6 +1,7 @@
 // The song browser: the library's folders and song files as rows, walked with the mouse.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <mutex>
 #include <string>
 
