@@ -23,6 +23,9 @@ struct AppContext {
     int8_t transposition = 0;             // semitones, in steps of 12
     bool folderScan = false;              // the song folders have been scanned (or are being)
     std::unique_ptr<FolderNode> songFolders;
+    // Taken by the scan thread to add to the song folder tree and to read a top folder's path,
+    // and by the main thread to read the tree while a scan may run or to change it.
+    std::mutex folderLock;
     // Taken by whoever rebuilds or reads the song's track list while a loader may run.
     std::mutex songLock;
     Song song;

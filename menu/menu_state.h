@@ -31,6 +31,9 @@ enum SettingsSection : uint32_t {
 
 class MenuState : public State {
   public:
+    // frameWidth and frameHeight: the frame enter lays the pages out against.
+    MenuState(AppContext& app, int32_t frameWidth, int32_t frameHeight);
+    // Joins what leave did not.
     ~MenuState() override;
     void enter() override;
     void leave() override;
@@ -79,6 +82,8 @@ class MenuState : public State {
     // Set by a song file loader that could not open its file; the next update goes back to the
     // browser.
     std::atomic<bool> loadFailed{false};
+    // True from the start of a load until its loader has returned.
+    std::atomic<bool> loading{false};
     int32_t openTrack = -1;
     int32_t hoveredOption = 0;
     Sprite trackBox;  // "TrackBox.png"
@@ -92,6 +97,12 @@ class MenuState : public State {
     float buttonSize[2] = {128, 32};
     float gapSize[2] = {128, 16};
     bool quitRequested = false;
+
+  private:
+    void joinThreads();
+
+    AppContext* context;
+    int32_t frameWidth, frameHeight;
 };
 
 // The pages, each in a file of its own. Updates return the state's transition code.

@@ -60,7 +60,7 @@ bool openDevice(const WaveFormat& format) {
     want.freq = static_cast<int>(format.sampleRate);
     want.format = sdlFormat;
     want.channels = static_cast<Uint8>(format.channels);
-    want.samples = 512; // about 12 ms at 44100 Hz: a struck key must sound at once
+    want.samples = 256; // about 6 ms at 44100 Hz: a struck key must sound at once
     want.callback = fill;
     // SDL converts to what the hardware takes; the callback always sees the wanted format.
     player.device = SDL_OpenAudioDevice(nullptr, 0, &want, &player.spec, 0);

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/frame_wake.h"
 #include "platform/window_internal.h"
 
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -21,6 +22,7 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 std::chrono::steady_clock::time_point lastPresent;
 std::chrono::nanoseconds framePeriod{16'666'667};
+constexpr std::chrono::milliseconds shortestFrameGap{4};
 int renderWidth = 0, renderHeight = 0;
 std::string lastError;
 
@@ -241,7 +243,10 @@ void presentWindow() {
     // that came clearly sooner did not wait (no vsync, as under Xvfb): hold the pace here, so
     // an idle game does not spin a core.
     if (now - lastPresent < framePeriod * 9 / 10) {
-        std::this_thread::sleep_until(lastPresent + framePeriod);
+        // MIDI input ends the wait early, so a played note sounds without waiting out the
+        // period; never sooner than the shortest gap, so a flood of it cannot spin a core.
+        if (waitForFrameWake(lastPresent + framePeriod))
+            std::this_thread::sleep_until(lastPresent + shortestFrameGap);
         now = steady_clock::now();
     }
     lastPresent = now;

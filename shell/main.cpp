@@ -6,24 +6,23 @@
 #include "app/app_context.h"
 #include "game/debug_menu.h"
 #include "game/game_state.h"
+#include "menu/menu_state.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "platform/signals.h"
 #include "platform/window.h"
 #include "shell/launcher.h"
 #include "shell/main_loop.h"
-#include "shell/stand_in_state.h"
 #include "shell/startup.h"
 
 namespace {
 
 std::unique_ptr<State> makeState(int32_t code) {
-    if (code == GoToMenu) return std::make_unique<StandInState>();
-    if (code == GoToGame) {
-        int width = 0, height = 0;
-        renderSize(width, height);
+    int width = 0, height = 0;
+    renderSize(width, height);
+    if (code == GoToMenu) return std::make_unique<MenuState>(*application, width, height);
+    if (code == GoToGame)
         return std::make_unique<GameState>(*application, uint32_t(width), uint32_t(height));
-    }
     return nullptr;
 }
 

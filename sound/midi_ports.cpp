@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "platform/frame_wake.h"
 #include "platform/quiet_stderr.h"
 #include "sound/device_names.h"
 
@@ -204,4 +205,6 @@ void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& messag
     entry.size = static_cast<uint8_t>(message.size());
     for (size_t i = 0; i < message.size(); ++i) entry.bytes[i] = message[i];
     queue.writeCount.store(written + 1, std::memory_order_release);
+    // A note should not wait out the rest of the frame period to be read (and sounded).
+    if ((message[0] & 0xE0) == 0x80) wakeFrame();
 }

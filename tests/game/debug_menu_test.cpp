@@ -6,6 +6,7 @@
 #include <imgui_internal.h>
 
 #include "play_fixture.h"
+#include "support/ui_context.h"
 
 namespace {
 
@@ -13,13 +14,7 @@ class DebugMenu : public ::testing::Test {
   protected:
     void SetUp() override {
         debugFlags = DebugFlags{};
-        ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = ImVec2(1920, 1080);
-        unsigned char* pixels = nullptr;
-        int width = 0, height = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+        createTestUiContext();
     }
     void TearDown() override {
         ImGui::DestroyContext();

@@ -3,27 +3,18 @@
 #include <gtest/gtest.h>
 #include <rtmidi/RtMidi.h>
 
-#include <chrono>
 #include <cstring>
 #include <memory>
-#include <thread>
 
 #include "app/app_context.h"
 #include "game/note_input.h"
 #include "sound/midi_devices.h"
 #include "sound/sound_output.h"
+#include "support/midi_waits.h"
 
 namespace {
 
 using Message = std::vector<uint8_t>;
-
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 1000; ++i) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
 
 } // namespace
 
@@ -44,16 +35,10 @@ TEST(GameMidiInput, ReadersPlayAndTheDrainOnlyReleases) {
     app->sound.output =
         std::make_unique<SoundOutputMidi>([&](const Message& message) { sent.push_back(message); });
 
-    // A new JACK connection carries events only from a later cycle on.
     const Message probe{0x80, 0, 0};
     Message got;
-    ASSERT_TRUE(eventually([&] {
-        keys.sendMessage(&probe);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return nextMidiMessage(app->sound, got);
-    }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    drainMidiInput(*app);
+    ASSERT_TRUE(connectionCarries([&] { keys.sendMessage(&probe); },
+                                  [&] { return nextMidiMessage(app->sound, got); }));
 
     const Message menuNote{0x90, 60, 50}, gameNote{0x91, 64, 50};
     keys.sendMessage(&menuNote);

@@ -114,8 +114,10 @@ class PlayFixture : public ::testing::Test {
         game->enter();
     }
 
-    // One frame: keys is what is held now; the previous frame's keys become the old snapshot.
-    int32_t frame(std::initializer_list<uint8_t> keys = {}, float dt = frameStep) {
+    // The input snapshots of a new frame: keys is what is held now, the first mouse button is down
+    // while leftButton is set, and the wheel turns by wheel for this frame only; the previous
+    // frame's snapshots become the old ones.
+    void nextSnapshots(std::initializer_list<uint8_t> keys) {
         std::memcpy(input.previousKeys, input.keys, sizeof input.keys);
         std::memset(input.keys, 0, sizeof input.keys);
         for (uint8_t key : keys) input.keys[key] = 0x80;
@@ -123,6 +125,11 @@ class PlayFixture : public ::testing::Test {
         input.mouse.buttons[0] = leftButton ? 0x80 : 0;
         input.mouse.wheel = wheel;
         wheel = 0;
+    }
+
+    // One frame of the play with these snapshots.
+    int32_t frame(std::initializer_list<uint8_t> keys = {}, float dt = frameStep) {
+        nextSnapshots(keys);
         ++frames;
         return game->update(dt);
     }

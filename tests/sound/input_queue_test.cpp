@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <thread>
 
+#include "platform/frame_wake.h"
 #include "sound/midi_ports.h"
 
 namespace {
@@ -59,4 +61,19 @@ TEST(MidiInputQueue, ReaderSeesEveryMessageOfAWriterInOrder) {
         ++expected;
     }
     writer.join();
+}
+
+// A queued note is read by the next frame at once: it ends the frame pacing's wait. Other
+// messages, a keyboard's clock ticks for one, leave the pace alone.
+TEST(MidiInputQueue, QueuedNotesWakeTheFrameAndOtherMessagesDoNot) {
+    using Clock = std::chrono::steady_clock;
+    auto queue = std::make_unique<MidiInputQueue>();
+    waitForFrameWake(Clock::now());
+    queueInputMessage(*queue, {0xF8});
+    queueInputMessage(*queue, {0xB0, 64, 127});
+    EXPECT_FALSE(waitForFrameWake(Clock::now() + std::chrono::milliseconds(10)));
+    for (const Message& note : {Message{0x91, 60, 100}, Message{0x85, 60, 0}}) {
+        queueInputMessage(*queue, note);
+        EXPECT_TRUE(waitForFrameWake(Clock::now() + std::chrono::seconds(600)));
+    }
 }

@@ -18,18 +18,11 @@
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
 #include "sound/sound_state.h"
+#include "support/midi_waits.h"
 
 namespace {
 
 using Message = std::vector<unsigned char>;
-
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 1000; ++i) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
 
 // A keyboard: a virtual output port whose notes reach the program's input.
 std::unique_ptr<RtMidiOut> keyboard(const std::string& client) {
@@ -45,21 +38,6 @@ std::unique_ptr<RtMidiIn> synthesiser(const std::string& client) {
     return in;
 }
 
-// A new JACK connection carries events only from a later process cycle on, so what is sent at
-// once may be lost: repeats the probe until one arrives, then drops whatever else came.
-bool connectionCarries(const std::function<void()>& probe, const std::function<bool()>& takeOne) {
-    for (int i = 0; i < 500; ++i) {
-        probe();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (takeOne()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            while (takeOne()) {
-            }
-            return true;
-        }
-    }
-    return false;
-}
 const Message probeNote{0x80, 0, 0};
 
 // Every message up to and including the first with the given key.

@@ -1,0 +1,28 @@
+// The import of a MIDI file of the library: notepress converts it into "Imported Songs", where the
+// next scan finds it.
+#include <string>
+
+#include "app/app_context.h"
+#include "menu/library_scan.h"
+#include "menu/menu_state.h"
+#include "platform/process.h"
+
+void importSong(MenuState& menu, const FolderNode& file) {
+    AppContext& app = *menu.app;
+    // Started directly with the path as its one argument: no shell reads the name, so nothing
+    // in it can run a command, and no command line has a length to overflow. Notepress reports
+    // its own failures; whatever it did, the library is read again.
+    ProcessRequest request;
+    request.program = programBeside("notepress");
+    request.arguments = {file.path};
+    request.wait = true;
+    runProcess(request);
+
+    if (menu.scanThread.joinable()) menu.scanThread.join();
+    // The file's node goes with the library: nothing may point into it afterwards.
+    menu.currentFolder = app.songFolders.get();
+    menu.hoveredNode = nullptr;
+    emptyLibrary(*app.songFolders, app.folderLock);
+    app.folderScan = false;
+    menu.goToPage(MainMenuPage);
+}

@@ -1,0 +1,134 @@
+#include "menu/menu_state.h"
+
+#include "app/app_context.h"
+#include "game/keyboard_view.h"
+#include "game/note_input.h"
+#include "menu/menu_colours.h"
+
+namespace {
+
+constexpr float referenceWidth = 1920, referenceHeight = 1080;
+
+void setUpButton(MenuButton& button, const char* label, float x, float y, float scaleX,
+                 float scaleY) {
+    loadSprite(button.normal, "BoxSelect.png");
+    loadSprite(button.pressedSprite, "BoxSelect.png");
+    button.label = label;
+    button.textSize = 24;
+    button.textColour = buttonTextColour;
+    button.scaleX = button.scaleY = 1;
+    button.x = x * scaleX;
+    button.y = y * scaleY;
+}
+
+// Only the main menu and the settings page's Input section read the MIDI input.
+bool readsMidiInput(uint32_t page, uint32_t section) {
+    return page == MainMenuPage || (page == SettingsPage && section == InputSection);
+}
+
+} // namespace
+
+MenuState::MenuState(AppContext& app, int32_t frameWidth, int32_t frameHeight)
+    : context(&app), frameWidth(frameWidth), frameHeight(frameHeight) {}
+
+MenuState::~MenuState() {
+    joinThreads();
+}
+
+void MenuState::enter() {
+    app = context;
+    width = frameWidth;
+    height = frameHeight;
+    scaleX = float(width) / referenceWidth;
+    scaleY = float(height) / referenceHeight;
+
+    loadSprite(folderIcon, "FolderIcon.png");
+    loadSprite(fileIcon, "MidiIcon.png");
+    loadSprite(rowBackground, "TextBackground.png");
+    loadSprite(trackBox, "TrackBox.png");
+    loadSprite(optionBox, "BoxSelect.png");
+    rowBackground.scaleX = 2 * float(width); // spans the window whatever its width
+    rowBackground.scaleY = 1;
+
+    const struct {
+        MenuButton& button;
+        const char* label;
+        float x, y;
+    } buttons[] = {{inputButton, "Input", 40, 72},
+                   {outputButton, "Output", 40, 136},
+                   {latencyButton, "Latency", 40, 200},
+                   {songDirectoriesButton, "Song Directories", 40, 264},
+                   {backButton, "Back", 40, 1000},
+                   {testButton, "Test", 384, 104},
+                   {playLeftHandButton, "Play Left Hand", 600, 300},
+                   {playRightHandButton, "Play Right Hand", 900, 300},
+                   {playBothHandsButton, "Play Both Hands", 600, 500},
+                   {watchAndListenButton, "Watch and Listen", 900, 500}};
+    for (const auto& b : buttons) setUpButton(b.button, b.label, b.x, b.y, scaleX, scaleY);
+
+    keyboardView = app->keyboardView;
+    if (keyboardView) layoutKeyboard(*keyboardView, 0, 127);
+    noteInput.menuMidiBuffer.resize(3);
+    noteInput.menuKeyboardBuffer.resize(3);
+    currentFolder = app->songFolders.get();
+}
+
+void MenuState::leave() {
+    joinThreads();
+}
+
+void MenuState::joinThreads() {
+    if (scanThread.joinable()) {
+        keepScanning = false;
+        scanThread.join();
+    }
+    if (loadThread.joinable()) loadThread.join();
+}
+
+void MenuState::goToPage(uint32_t newPage) {
+    page = newPage;
+    pageEntered = true;
+}
+
+int32_t MenuState::update(float dt) {
+    const bool reading = readsMidiInput(page, settingsSection);
+    int32_t code = StayInState;
+    switch (page) {
+    case MainMenuPage:
+        code = updateMainPage(*this);
+        break;
+    case SettingsPage:
+        code = updateSettingsPage(*this, dt);
+        break;
+    case SongBrowserPage:
+        code = updateSongBrowser(*this);
+        break;
+    case TrackSetupPage:
+        code = updateTrackSetup(*this);
+        break;
+    default:
+        break;
+    }
+    // Unread, the input's queue would fill, and its notes would all sound once a reader returns.
+    if (!reading) drainMidiInput(*app);
+    return code;
+}
+
+void MenuState::render() {
+    switch (page) {
+    case MainMenuPage:
+        renderMainPage(*this);
+        break;
+    case SettingsPage:
+        renderSettingsPage(*this);
+        break;
+    case SongBrowserPage:
+        renderSongBrowser(*this);
+        break;
+    case TrackSetupPage:
+        renderTrackSetup(*this);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,169 @@
+// The song browser: the library's folders and song files as rows, walked with the mouse.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "app/app_context.h"
+#include "menu/library_scan.h"
+#include "menu/menu_colours.h"
+#include "menu/menu_state.h"
+#include "platform/input.h"
+#include "render/text.h"
+
+namespace {
+
+constexpr int32_t rowHeight = 48;
+constexpr Colour lightRow{0.75f, 0.75f, 0.75f, 1}, darkRow{0.5f, 0.5f, 0.5f, 1};
+constexpr Colour songCountColour{0.75f, 0.75f, 0.75f, 1};
+
+// Rows in content coordinates (window y + scroll): the "../" row spans 104 to 152, and each
+// entry's row from its top t - 8 to t + 40.
+constexpr int32_t firstRowTop = 112, parentRowTop = 104, parentRowBottom = 152;
+
+bool isFile(const FolderNode& node) {
+    return node.kind == FolderNode::MidiFile || node.kind == FolderNode::SongFile;
+}
+
+// Discards what an earlier scan read and reads the library anew on the scan thread. An earlier
+// scan of this menu is stopped first: its result is thrown away anyway.
+void startLibraryScan(MenuState& menu) {
+    AppContext& app = *menu.app;
+    if (menu.scanThread.joinable()) {
+        menu.keepScanning = false;
+        menu.scanThread.join();
+    }
+    emptyLibrary(*app.songFolders, app.folderLock);
+    menu.currentFolder = app.songFolders.get();
+    menu.hoveredNode = nullptr;
+    app.folderScan = true;
+    menu.keepScanning = true;
+    menu.scanThread = std::thread(scanLibrary, std::ref(*app.songFolders), std::ref(app.folderLock),
+                                  std::cref(menu.keepScanning));
+}
+
+// The content y just below the folder's last row.
+int32_t rowsEnd(const FolderNode& folder) {
+    const size_t rows = folder.children.size() + (folder.parent ? 1 : 0);
+    return firstRowTop + rowHeight * int32_t(rows);
+}
+
+// The row under the point, the later one where two rows share an edge; nullptr for none. Call
+// with the folder lock held.
+FolderNode* rowAt(const MenuState& menu, int32_t x, int32_t y) {
+    const FolderNode& folder = *menu.currentFolder;
+    if (x < 0 || x > menu.width) return nullptr;
+    FolderNode* found = nullptr;
+    int32_t top = firstRowTop;
+    if (folder.parent) {
+        if (y >= parentRowTop && y <= parentRowBottom) found = folder.parent;
+        top += rowHeight;
+    }
+    for (const std::unique_ptr<FolderNode>& child : folder.children) {
+        if (y >= top - 8 && y <= top + 40) found = child.get();
+        top += rowHeight;
+    }
+    return found;
+}
+
+std::string entryName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+int32_t updateSongBrowser(MenuState& menu) {
+    AppContext& app = *menu.app;
+    if (menu.pageEntered) {
+        menu.pageEntered = false;
+        menu.scroll = 0;
+        // Back from the track setup page: reopen the chosen file's folder.
+        if (menu.currentFolder && isFile(*menu.currentFolder) && menu.currentFolder->parent)
+            menu.currentFolder = menu.currentFolder->parent;
+    }
+    if (!app.folderScan) startLibraryScan(menu);
+    if (!menu.currentFolder) menu.currentFolder = app.songFolders.get();
+
+    const bool click = mouseButtonPressed(input, 0);
+    int32_t end = 0;
+    {
+        std::lock_guard<std::mutex> lock(app.folderLock);
+        FolderNode* row = rowAt(menu, input.cursorX, input.cursorY + menu.scroll);
+        menu.hoveredNode = nullptr;
+        if (row && click) {
+            menu.currentFolder = row;
+            menu.scroll = 0;
+        } else {
+            menu.hoveredNode = row;
+        }
+        end = rowsEnd(*menu.currentFolder);
+    }
+
+    // Attached nodes keep their fields, so the chosen file is read without the lock.
+    if (isFile(*menu.currentFolder)) {
+        if (menu.importMode && menu.currentFolder->kind == FolderNode::MidiFile)
+            importSong(menu, *menu.currentFolder);
+        else
+            menu.goToPage(TrackSetupPage);
+        return StayInState;
+    }
+
+    menu.scroll += int32_t(std::trunc(float(input.mouse.wheel) * -0.5f));
+    menu.scroll = std::clamp(menu.scroll, 0, std::max(0, end - menu.height));
+
+    if (keyPressed(input, ScanEscape)) menu.goToPage(MainMenuPage);
+    return StayInState;
+}
+
+void renderSongBrowser(MenuState& menu) {
+    AppContext& app = *menu.app;
+    if (!menu.currentFolder) return;
+    std::lock_guard<std::mutex> lock(app.folderLock);
+    const FolderNode& folder = *menu.currentFolder;
+    const float textSize = float(menu.textSize);
+    const float top = float(64 - menu.scroll);
+    drawText(("Current Directory: " + folder.path).c_str(), 40, top, textSize, plainTextColour);
+
+    float y = top + rowHeight;
+    bool shade = false;
+    // Rows off the window are skipped, so a folder of thousands costs only what shows.
+    auto shown = [&] { return y + 40 >= 0 && y - 8 <= float(menu.height); };
+    auto drawRow = [&](const Sprite& icon) {
+        Sprite background = menu.rowBackground;
+        background.colour = shade ? darkRow : lightRow;
+        background.x = 0;
+        background.y = y - 8;
+        drawSprite(background);
+        shade = !shade;
+        Sprite placed = icon;
+        placed.x = 0;
+        placed.y = y;
+        drawSprite(placed);
+    };
+    if (folder.parent) {
+        drawRow(menu.folderIcon);
+        const bool hovered = menu.hoveredNode == folder.parent;
+        drawText("../", 40, y, textSize, hovered ? hoveredTextColour : plainTextColour);
+        y += rowHeight;
+    }
+    for (const std::unique_ptr<FolderNode>& child : folder.children) {
+        if (!shown()) {
+            shade = !shade;
+            y += rowHeight;
+            continue;
+        }
+        if (isFile(*child)) {
+            drawRow(menu.fileIcon);
+        } else {
+            drawRow(menu.folderIcon);
+            drawText(std::to_string(child->songCount).c_str(), 1750 * menu.scaleX, y + 8, textSize,
+                     songCountColour);
+        }
+        const bool hovered = menu.hoveredNode == child.get();
+        drawText(entryName(child->path).c_str(), 40, y, textSize,
+                 hovered ? hoveredTextColour : plainTextColour);
+        y += rowHeight;
+    }
+}

@@ -1,0 +1,177 @@
+// The track setup page: the chosen song loads on the load thread while its tracks are listed
+// with their play types, and a play-mode button starts the game.
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <string>
+
+#include "app/app_context.h"
+#include "menu/menu_colours.h"
+#include "menu/menu_state.h"
+#include "platform/input.h"
+#include "render/text.h"
+#include "songs/song_loading.h"
+
+namespace {
+
+// Content coordinates (window y + scroll): rows of 152 pixels from 96, options of 31.
+constexpr int32_t rowHeight = 152, firstRowTop = 96, optionHeight = 31, optionCount = 5;
+
+void joinLoader(MenuState& menu) {
+    if (menu.loadThread.joinable()) menu.loadThread.join();
+}
+
+// Starts the loader that fits the chosen file; any other node starts nothing. The path is copied
+// into the thread, so nothing the loader reads can change or go before the join.
+void startLoading(MenuState& menu) {
+    joinLoader(menu);
+    menu.loadFailed = false;
+    const FolderNode* file = menu.currentFolder;
+    if (!file || (file->kind != FolderNode::MidiFile && file->kind != FolderNode::SongFile)) return;
+    AppContext& app = *menu.app;
+    menu.loading = true;
+    menu.loadThread = std::thread([&menu, &app, path = file->path, kind = file->kind] {
+        if (kind == FolderNode::MidiFile)
+            loadMidiSong(app.song, app.songLock, path);
+        else if (!loadSongFile(app.song, app.songLock, path))
+            menu.loadFailed = true;
+        menu.loading = false;
+    });
+}
+
+// The first track row drawn and hit-tested: the one at the scroll, or the one before it, whose
+// lower part may still show.
+int32_t firstRow(int32_t scroll) {
+    const int32_t f = scroll / rowHeight;
+    return f >= 1 ? f - 1 : f;
+}
+
+// The tracks the page shows: none while a loader may still rebuild the list.
+size_t shownTracks(const MenuState& menu, const Song& song) {
+    return menu.loading ? 0 : song.tracks.size();
+}
+
+// Hit tests the track rows and their open list with the content point (x, y); returns the
+// content y below the last row handled. Call with the song lock held.
+int32_t updateRows(MenuState& menu, Song& song, int32_t x, int32_t y, bool& click) {
+    const int32_t boxWidth = int32_t(menu.trackBox.width);
+    const bool inColumn = x >= 0 && x <= boxWidth;
+    const int32_t count = int32_t(shownTracks(menu, song));
+    int32_t top = firstRowTop + rowHeight * firstRow(menu.scroll);
+    for (int32_t i = firstRow(menu.scroll); i < count; ++i, top += rowHeight) {
+        if (i == menu.openTrack) {
+            // The later option wins where two share an edge, for the hover and the click alike.
+            menu.hoveredOption = -1;
+            for (int32_t k = 0; k < optionCount; ++k)
+                if (inColumn && y >= top + optionHeight * k && y <= top + optionHeight * (k + 1))
+                    menu.hoveredOption = k;
+            if (click && menu.hoveredOption >= 0) {
+                song.tracks[size_t(i)].playType = PlayType(menu.hoveredOption);
+                menu.openTrack = -1;
+                click = false; // one click, one change
+            }
+        } else if (click && inColumn && y >= top && y <= top + rowHeight) {
+            menu.openTrack = menu.openTrack == -1 ? i : -1;
+            click = false;
+        }
+    }
+    return top;
+}
+
+} // namespace
+
+int32_t updateTrackSetup(MenuState& menu) {
+    AppContext& app = *menu.app;
+    if (menu.pageEntered) {
+        menu.pageEntered = false;
+        menu.scroll = 0;
+        startLoading(menu);
+    }
+    // A song file that could not be opened: back to the browser, set by the loader.
+    if (menu.loadFailed) {
+        joinLoader(menu);
+        menu.loadFailed = false;
+        menu.goToPage(SongBrowserPage);
+        return StayInState;
+    }
+
+    const int32_t x = input.cursorX, y = input.cursorY + menu.scroll;
+    bool click = mouseButtonPressed(input, 0);
+    int32_t end = 0;
+    {
+        std::lock_guard<std::mutex> lock(app.songLock);
+        end = updateRows(menu, app.song, x, y, click);
+    }
+    if (x <= int32_t(menu.trackBox.width)) {
+        menu.scroll += int32_t(std::trunc(float(input.mouse.wheel) * -0.5f));
+        menu.scroll = std::clamp(menu.scroll, 0, std::max(0, end - menu.height));
+    } else if (click) {
+        menu.openTrack = -1;
+    }
+
+    int32_t code = StayInState;
+    MenuButton* modes[4] = {&menu.playLeftHandButton, &menu.playRightHandButton,
+                            &menu.playBothHandsButton, &menu.watchAndListenButton};
+    for (int32_t mode = 0; mode < 4; ++mode) {
+        updateButton(*modes[mode], input);
+        if (buttonClicked(*modes[mode], input)) {
+            app.playMode = mode;
+            code = GoToGame;
+        }
+    }
+
+    if (keyPressed(input, ScanEscape)) {
+        joinLoader(menu);
+        menu.goToPage(SongBrowserPage);
+        return StayInState;
+    }
+    // The game starts only with the whole song loaded.
+    if (code == GoToGame) joinLoader(menu);
+    return code;
+}
+
+void renderTrackSetup(MenuState& menu) {
+    AppContext& app = *menu.app;
+    const float textSize = float(menu.textSize);
+    drawText("Tracks", 32, float(64 - menu.scroll), textSize, darkTextColour);
+    // The list is empty until the loader is done; a large file should not look like an empty one.
+    if (menu.loading)
+        drawText("Loading...", 32, float(96 - menu.scroll), textSize, plainTextColour);
+
+    {
+        std::lock_guard<std::mutex> lock(app.songLock);
+        const int32_t count = int32_t(shownTracks(menu, app.song));
+        float y = float(firstRowTop + rowHeight * firstRow(menu.scroll) - menu.scroll);
+        for (int32_t i = firstRow(menu.scroll); i < count && y <= float(menu.height);
+             ++i, y += rowHeight) {
+            const Track& track = app.song.tracks[size_t(i)];
+            if (i == menu.openTrack) {
+                for (int32_t k = 0; k < optionCount; ++k) {
+                    Sprite box = menu.optionBox;
+                    box.x = 0;
+                    box.y = y + float(optionHeight * k);
+                    drawSprite(box);
+                    drawText(playTypeNames[k], 104, box.y, textSize,
+                             k == menu.hoveredOption ? currentTextColour : buttonTextColour);
+                }
+                continue;
+            }
+            Sprite box = menu.trackBox;
+            box.x = 0;
+            box.y = y;
+            if (track.colour < app.palette.size()) box.colour = app.palette[track.colour];
+            drawSprite(box);
+            const uint32_t type = uint32_t(track.playType);
+            drawText(("Index: " + std::to_string(track.number)).c_str(), 4, y + 4, textSize,
+                     darkTextColour);
+            drawText(("Notes: " + std::to_string(track.notes.size())).c_str(), 130, y + 4, textSize,
+                     darkTextColour);
+            drawText((std::string("Play Type: ") + (type < 5 ? playTypeNames[type] : "")).c_str(),
+                     4, y + 68, textSize, darkTextColour);
+        }
+    }
+
+    for (const MenuButton* button : {&menu.playLeftHandButton, &menu.playRightHandButton,
+                                     &menu.playBothHandsButton, &menu.watchAndListenButton})
+        drawButton(*button, input);
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Lets input that arrives on another thread (MIDI) end the frame pacing's wait early, so that the
+// next frame reads it at once instead of when the frame period runs out.
+#include <chrono>
+
+// Marks input as waiting for the next frame. Any thread; never blocks and takes no lock, so the
+// MIDI library's realtime thread may call it.
+void wakeFrame();
+
+// Sleeps until the deadline or until wakeFrame is called, whichever comes first, and consumes the
+// wake. A wake that came before the call ends it at once. True when woken.
+bool waitForFrameWake(std::chrono::steady_clock::time_point deadline);

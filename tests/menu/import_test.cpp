@@ -1,0 +1,101 @@
+// The import runs the notepress beside the running program (here a fake one beside this test,
+// which records its arguments) with the file's path as its one argument, whatever the path holds,
+// then empties the library for a rescan and returns to the main menu.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "menu/menu_state.h"
+#include "page_fixture.h"
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Import : public menutest::PageFixture {
+  protected:
+    void SetUp() override {
+        PageFixture::SetUp();
+        previous = fs::current_path();
+        fs::current_path(folder.path);
+        setenv("CADENZIO_FAKE_NOTEPRESS_RECORD", (folder.path / "argv").c_str(), 1);
+        menu->importMode = true;
+        openPage(SongBrowserPage);
+    }
+    void TearDown() override {
+        unsetenv("CADENZIO_FAKE_NOTEPRESS_RECORD");
+        fs::current_path(previous);
+        PageFixture::TearDown();
+    }
+    // A MIDI file node as a scan attaches it below the first top folder.
+    FolderNode& addFile(const std::string& path) {
+        FolderNode& top = *app.songFolders->children[0];
+        auto file = std::make_unique<FolderNode>();
+        file->path = path;
+        file->kind = FolderNode::MidiFile;
+        file->parent = &top;
+        top.children.push_back(std::move(file));
+        top.songCount = int32_t(top.children.size());
+        return *top.children.back();
+    }
+    // The arguments the fake converter was given.
+    std::vector<std::string> recordedArguments() {
+        std::vector<std::string> arguments;
+        const std::string text = readText(folder.path / "argv");
+        size_t start = 0;
+        for (size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
+            arguments.push_back(text.substr(start, end - start));
+        return arguments;
+    }
+
+    TempFolder folder;
+    fs::path previous;
+};
+
+TEST_F(Import, APathWithQuotesAndCommandsReachesNotepressWholeAndRunsNothing) {
+    const std::string path = "./Songs/it's a \"song\" $(touch injected) `touch ticked`; "
+                             "touch semi | touch piped & touch bg.mid";
+    FolderNode& file = addFile(path);
+    addFile("./Songs/other.mid");
+    menu->currentFolder = &file;
+    app.folderScan = true;
+
+    importSong(*menu, file);
+
+    EXPECT_EQ(recordedArguments(), std::vector<std::string>{path});
+    for (const char* made : {"injected", "ticked", "semi", "piped", "bg.mid"})
+        EXPECT_FALSE(fs::exists(folder.path / made)) << made;
+    // Only the record the fake wrote is new in the working folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator{}), 1);
+
+    EXPECT_TRUE(app.songFolders->children[0]->children.empty());
+    EXPECT_EQ(app.songFolders->children[0]->songCount, 0);
+    EXPECT_FALSE(app.folderScan);
+    EXPECT_EQ(menu->page, MainMenuPage);
+    EXPECT_TRUE(menu->pageEntered);
+    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
+    frame(); // the main menu runs on an emptied library
+}
+
+TEST_F(Import, APathLongerThanAnyCommandBufferArrivesWhole) {
+    const std::string path = "./Songs/" + std::string(3000, 'x') + ".mid";
+    importSong(*menu, addFile(path));
+    EXPECT_EQ(recordedArguments(), std::vector<std::string>{path});
+}
+
+TEST_F(Import, ChoosingAMidiFileInTheBrowserInImportModeImportsIt) {
+    app.folderScan = true;
+    frame(); // the browser entered on the library as scanned
+    // Chosen by a click on its row, as the browser keeps it.
+    menu->currentFolder = &addFile("./Songs/tune.mid");
+    frame();
+    EXPECT_EQ(recordedArguments(), std::vector<std::string>{"./Songs/tune.mid"});
+    EXPECT_EQ(menu->page, MainMenuPage);
+}
+
+} // namespace
