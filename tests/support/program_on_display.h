@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -116,16 +117,26 @@ inline void screenSize(int& width, int& height) {
 struct Screenshot {
     int width = 0, height = 0;
     std::string rgb;
-    // The whole screen; also kept as dir/<name>.png, for a person to look at.
-    explicit Screenshot(const std::filesystem::path& dir, const std::string& name = "screen") {
+    // The whole screen, through dir/<name>.rgb; also kept as dir/<name>.png, for a person to look
+    // at, unless asked not to (a test that waits for a picture takes many).
+    explicit Screenshot(const std::filesystem::path& dir, const std::string& name = "screen",
+                        bool keepPicture = true) {
         screenSize(width, height);
         std::filesystem::path file = dir / (name + ".rgb");
         std::system(("import -window root -depth 8 rgb:" + file.string()).c_str());
         rgb = readText(file);
+        if (keepPicture) keep(dir / (name + ".png"));
+    }
+    // Writes the picture as a PNG file.
+    void keep(const std::filesystem::path& png) const {
+        std::filesystem::path file = png;
+        file += ".rgb";
+        std::ofstream(file, std::ios::binary).write(rgb.data(), std::streamsize(rgb.size()));
         std::string size = std::to_string(width) + "x" + std::to_string(height);
-        std::system(("convert -size " + size + " -depth 8 rgb:" + file.string() + " " +
-                     (dir / (name + ".png")).string())
+        std::system(("convert -size " + size + " -depth 8 rgb:'" + file.string() + "' '" +
+                     png.string() + "'")
                         .c_str());
+        std::filesystem::remove(file);
     }
     bool valid() const {
         return width > 0 && rgb.size() == static_cast<size_t>(width) * size_t(height) * 3;

@@ -1,0 +1,554 @@
+// A new user's road through Cadenzio, on a private X server without a window manager, driven
+// with the mouse and keys only: play a demo song, import a MIDI file with a hostile name and play
+// it, measure the latency, quit. The window covers the 1920 x 1080 screen, so frame and screen
+// coordinates are the same. Every step waits for what the screen must show next; the pictures
+// along the way are kept in <build>/road-screenshots for a person to look at.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/program_on_display.h"
+#include "support/temp_folder.h"
+#include "tools/smf_writer.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Box {
+    int left, top, right, bottom;
+    int area() const { return (right - left) * (bottom - top); }
+};
+
+using Check = std::function<bool(const Screenshot&)>;
+
+template <typename Test> int count(const Screenshot& shot, const Box& box, Test test) {
+    return shot.count(box.left, box.top, box.right, box.bottom, test);
+}
+
+// The same pixels in both pictures within the box.
+bool same(const Screenshot& a, const Screenshot& b, const Box& box) {
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (!std::equal(a.at(x, y), a.at(x, y) + 3, b.at(x, y))) return false;
+    return true;
+}
+
+// Colours the program draws with, loosely, as shading and text edges vary them.
+bool uiButton(int r, int g, int b) {
+    return r < 100 && g < 90 && b > 110 && b - r > 40;
+}
+bool uiButtonHovered(int r, int g, int b) {
+    return r < 100 && g < 80 && b > 160 && b < 200;
+}
+bool hoveredText(int r, int g, int b) {
+    return g > 150 && r < 80 && b < 80;
+}
+bool yellowText(int r, int g, int b) {
+    return r > 150 && g > 150 && b < 90;
+}
+bool lit(int r, int g, int b) {
+    return r + g + b > 120;
+}
+bool notBlack(int r, int g, int b) {
+    return r + g + b > 60;
+}
+bool optionBoxPixel(int r, int g, int b) {
+    return r > 150 && g > r && b > 190 && b - r > 12;
+}
+// The palette's first two track colours: green and blue.
+bool green(int r, int g, int b) {
+    return g > 170 && r > 110 && r < 200 && b < 150 && g - r > 40;
+}
+bool blue(int r, int g, int b) {
+    return b > 170 && g > r && r > 110 && r < 175 && b - r > 50;
+}
+bool progressFill(int r, int g, int b) {
+    return r < 100 && g < 100 && b > 150;
+}
+// The drawn cursor's inside: bright and neutral, unlike the bluish button and option boxes.
+bool cursorWhite(int r, int g, int b) {
+    return std::min({r, g, b}) > 225 && std::max({r, g, b}) - std::min({r, g, b}) < 12;
+}
+
+// The main menu's UI buttons, top to bottom: "Play", "Import", "Settings", "Quit".
+Box uiButtonBox(int index) {
+    const int top = 128 + 56 * index;
+    return {48, top, 176, top + 32};
+}
+bool mainMenuShown(const Screenshot& shot) {
+    for (int i = 0; i < 4; ++i) {
+        const Box box = uiButtonBox(i);
+        if (count(shot, box, uiButton) < box.area() * 6 / 10) return false;
+    }
+    return true;
+}
+
+// Song browser rows: the title, then rows 48 high from y = 104 ("../" first below the root).
+const Box browserTitle{0, 60, 1000, 100};
+int browserRowMiddle(int row) {
+    return 128 + 48 * row;
+}
+Box browserRowText(int row) {
+    return {40, 112 + 48 * row, 1000, 112 + 48 * row + 28};
+}
+// The row backgrounds, right of every name and left of the song counts.
+bool browserRowShown(const Screenshot& shot, int row) {
+    const Box box{1200, 108 + 48 * row, 1700, 148 + 48 * row};
+    return count(shot, box, notBlack) > box.area() * 9 / 10;
+}
+bool browserRowCount(const Screenshot& shot, int rows) {
+    for (int row = 0; row < rows; ++row)
+        if (!browserRowShown(shot, row)) return false;
+    return !browserRowShown(shot, rows);
+}
+
+// Track setup: boxes 288 wide, rows of 152 from y = 96; an open play-type list shows five options
+// of 31 in the row's place.
+Box trackBox(int row) {
+    return {10, 100 + 152 * row, 280, 240 + 152 * row};
+}
+Box playTypeLine(int row) {
+    return {0, 96 + 152 * row + 64, 288, 96 + 152 * row + 96};
+}
+Box option(int k) {
+    return {0, 96 + 31 * k + 2, 288, 96 + 31 * k + 29};
+}
+bool twoTracksShown(const Screenshot& shot) {
+    return count(shot, trackBox(0), green) > trackBox(0).area() / 2 &&
+           count(shot, trackBox(1), blue) > trackBox(1).area() / 2;
+}
+bool playTypesListed(const Screenshot& shot) {
+    const Box options{0, 96, 288, 251};
+    return count(shot, options, optionBoxPixel) > options.area() * 6 / 10;
+}
+bool optionHovered(const Screenshot& shot, int k) {
+    for (int i = 0; i < 5; ++i)
+        if ((count(shot, option(i), yellowText) > 30) != (i == k)) return false;
+    return true;
+}
+// The play-mode buttons' middles.
+constexpr int playRightHandX = 1044, playRightHandY = 315;
+constexpr int watchAndListenX = 1044, watchAndListenY = 515;
+
+// The game: lanes above the keyboard, the white keys' lower part, the HUD's status lines and the
+// progress bar right of the frame-rate text.
+const Box lanes{0, 60, 1920, 780};
+const Box whiteKeys{0, 1000, 1920, 1075};
+const Box statusLines{0, 44, 320, 140};
+const Box progressBar{80, 20, 1920, 42};
+bool gameShown(const Screenshot& shot) {
+    return count(shot, statusLines, yellowText) > 200 &&
+           count(shot, lanes, [](int r, int g, int b) { return green(r, g, b) || blue(r, g, b); }) >
+               2000;
+}
+// Keys of both tracks coloured by the computer's playing.
+bool keysOfBothTracksColoured(const Screenshot& shot) {
+    return count(shot, whiteKeys, green) > 500 && count(shot, whiteKeys, blue) > 500;
+}
+
+// Settings page: the title, the section buttons on the left, the latency line and its Test
+// button.
+const Box settingsTitle{1000, 20, 1250, 70};
+constexpr int latencyButtonX = 184, latencyButtonY = 215;
+constexpr int testButtonX = 528, testButtonY = 119;
+const Box latencyLine{384, 72, 900, 100};
+const Box testButton{384, 104, 672, 135};
+bool settingsShown(const Screenshot& shot) {
+    return count(shot, settingsTitle, lit) > 300 && !mainMenuShown(shot);
+}
+
+// The entries the browser lists for a folder, in the platform's directory order as the scan
+// reads them: sub-folders and song files.
+std::vector<std::string> listedEntries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        std::string extension = entry.path().extension().string();
+        for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (entry.is_directory() || extension == ".mid" || extension == ".midi" ||
+            extension == ".fff")
+            names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+// The row of an entry below a top folder: "../" is row 0.
+int rowOf(const fs::path& folder, const std::string& name) {
+    const std::vector<std::string> names = listedEntries(folder);
+    const auto at = std::find(names.begin(), names.end(), name);
+    return at == names.end() ? -1 : 1 + int(at - names.begin());
+}
+
+// Every path below dir, links not followed.
+std::set<std::string> filesBelow(const fs::path& dir) {
+    std::set<std::string> paths;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
+        paths.insert(fs::relative(entry.path(), dir).string());
+    return paths;
+}
+
+bool anyFileNamed(const fs::path& dir, const std::string& name) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
+        if (entry.path().filename() == name) return true;
+    return false;
+}
+
+// Two hands in C major at 120 beats a minute: C up to F and back in the right hand over whole
+// bars of C and G in the left, both from the first beat.
+std::vector<uint8_t> twoHandPiece() {
+    smf::Track right, left;
+    right.tempoBpm(0, 120);
+    right.text(0, 0x03, "Right Hand");
+    // Within the reach of a keyboard never heard (48 to 66), where keys are drawn undimmed.
+    const uint8_t scale[] = {60, 62, 64, 65, 64, 62};
+    for (int round = 0; round < 8; ++round)
+        for (uint8_t key : scale) {
+            right.noteOn(0, 0, key, 90);
+            right.noteOff(480, 0, key);
+        }
+    right.endOfTrack();
+    left.text(0, 0x03, "Left Hand");
+    for (int bar = 0; bar < 12; ++bar) {
+        const uint8_t key = bar % 2 ? 55 : 48;
+        left.noteOn(0, 1, key, 70);
+        left.noteOff(1920, 1, key);
+    }
+    left.endOfTrack();
+    return smf::file(1, 480, std::vector<smf::Track>{right, left});
+}
+
+// The user at the desk: aims the drawn cursor, clicks, presses keys, and watches the screen.
+struct User {
+    fs::path scratch;  // pictures taken while waiting
+    fs::path pictures; // pictures kept for a person
+    int kept = 0;
+
+    Screenshot look() const { return Screenshot(scratch, "screen", false); }
+
+    // Keeps the picture as <pictures>/NN-name.png.
+    void keep(const Screenshot& shot, const std::string& name) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%02d-", ++kept);
+        shot.keep(pictures / (number + name + ".png"));
+    }
+
+    // Looks until the screen passes the check; on a timeout keeps the last look as
+    // failed-<what>.png.
+    std::optional<Screenshot> waitFor(const std::string& what, const Check& check,
+                                      std::chrono::seconds timeout = 15s) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            Screenshot shot = look();
+            if (shot.valid() && check(shot)) return shot;
+            if (std::chrono::steady_clock::now() > deadline) {
+                std::string name = what;
+                for (char& c : name)
+                    if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
+                if (shot.valid()) shot.keep(pictures / ("failed-" + name + ".png"));
+                ADD_FAILURE() << "the screen never showed " << what;
+                return std::nullopt;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+    }
+
+    bool cursorAt(const Screenshot& shot, int x, int y) const {
+        return count(shot, {x, y, x + 10, y + 20}, cursorWhite) >= 12;
+    }
+
+    // Moves the drawn cursor's tip to (x, y): first into the top-left corner, where the cursor
+    // stops, then by the distance. A frame adds up the motion it reads before it stops the cursor
+    // at the edge, so the second move waits until a frame has shown the first.
+    bool aim(int x, int y) {
+        const std::string where = std::to_string(x) + "," + std::to_string(y);
+        std::system("xdotool mousemove_relative -- -2500 -2500");
+        if (!waitFor("the cursor in the corner",
+                     [&](const Screenshot& shot) { return cursorAt(shot, 0, 0); }))
+            return false;
+        std::system(("xdotool mousemove_relative -- " + std::to_string(x) + " " + std::to_string(y))
+                        .c_str());
+        return waitFor("the cursor at " + where,
+                       [&](const Screenshot& shot) { return cursorAt(shot, x, y); })
+            .has_value();
+    }
+
+    // A click of a UI button, which acts on the release: held for several frames.
+    void clickAndRelease() {
+        std::system("xdotool mousedown 1");
+        std::this_thread::sleep_for(150ms);
+        std::system("xdotool mouseup 1");
+    }
+
+    // A click of what acts on the press: held until the screen shows the outcome, so that a
+    // slow frame cannot miss it.
+    std::optional<Screenshot> clickUntil(const std::string& what, const Check& outcome,
+                                         std::chrono::seconds timeout = 15s) {
+        std::system("xdotool mousedown 1");
+        std::optional<Screenshot> shot = waitFor(what, outcome, timeout);
+        std::system("xdotool mouseup 1");
+        return shot;
+    }
+
+    // A key held until the screen shows the outcome. Keys are read as one snapshot a frame, so
+    // a press shorter than a frame could go unseen.
+    std::optional<Screenshot> pressUntil(const std::string& key, const std::string& what,
+                                         const Check& outcome) {
+        std::system("xdotool search --name '^Cadenzio$' windowfocus --sync");
+        std::system(("xdotool keydown " + key).c_str());
+        std::optional<Screenshot> shot = waitFor(what, outcome);
+        std::system(("xdotool keyup " + key).c_str());
+        return shot;
+    }
+
+    // A tap: held over a few frames.
+    void tap(const std::string& key) {
+        std::system(("xdotool keydown " + key).c_str());
+        std::this_thread::sleep_for(80ms);
+        std::system(("xdotool keyup " + key).c_str());
+    }
+};
+
+} // namespace
+
+TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
+    TempFolder dir, scratch;
+    const fs::path runtime = fs::path(CADENZIO_SOURCE_DIR) / "runtime";
+    fs::create_directory_symlink(runtime / "Data", dir.path / "Data");
+    fs::copy(runtime / "Songs", dir.path / "Songs", fs::copy_options::recursive);
+    // A name a shell would take apart: spaces, both quotes and a command substitution.
+    const std::string hostile = "My \"Song\" 'n' $(touch pwned)";
+    writeBytes(dir.path / "Songs" / (hostile + ".mid"), twoHandPiece());
+    const std::set<std::string> filesBefore = filesBelow(dir.path);
+
+    User user{scratch.path, fs::path(CADENZIO_BINARY_DIR) / "road-screenshots"};
+    fs::remove_all(user.pictures);
+    fs::create_directories(user.pictures);
+
+    Program cadenzio(CADENZIO_PROGRAM, dir.path, {}, true);
+    ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+    const std::string window = capture("xwininfo -name Cadenzio");
+    ASSERT_EQ(numberAfter(window, "Absolute upper-left X:"), 0) << window;
+    ASSERT_EQ(numberAfter(window, "Absolute upper-left Y:"), 0) << window;
+    ASSERT_EQ(numberAfter(window, "Width:"), 1920) << window;
+    ASSERT_EQ(numberAfter(window, "Height:"), 1080) << window;
+
+    // 1. A demo song: Play, ./Songs, a level folder, a two-track piece.
+    auto shot = user.waitFor("the main menu", mainMenuShown);
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "main-menu");
+    ASSERT_TRUE(user.aim(112, 144));
+    ASSERT_TRUE(user.waitFor("Play hovered", [](const Screenshot& s) {
+        return count(s, uiButtonBox(0), uiButtonHovered) > uiButtonBox(0).area() * 6 / 10;
+    }));
+    user.clickAndRelease();
+    shot = user.waitFor("the library's two top folders",
+                        [](const Screenshot& s) { return browserRowCount(s, 2); });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "browser-root");
+    const Screenshot root = *shot;
+
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(0)));
+    ASSERT_TRUE(user.waitFor("./Songs hovered", [](const Screenshot& s) {
+        return count(s, browserRowText(0), hoveredText) > 30;
+    }));
+    const fs::path songs = dir.path / "Songs";
+    const int entries = int(listedEntries(songs).size());
+    shot = user.clickUntil("./Songs opened", [&](const Screenshot& s) {
+        return browserRowCount(s, entries + 1) && !same(s, root, browserTitle);
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "browser-songs");
+    const Screenshot songsFolder = *shot;
+
+    const int level = rowOf(songs, "Beginner");
+    ASSERT_GT(level, 0);
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(level)));
+    const fs::path beginner = songs / "Beginner";
+    shot = user.clickUntil("./Songs/Beginner opened", [&](const Screenshot& s) {
+        return browserRowCount(s, int(listedEntries(beginner).size()) + 1) &&
+               !same(s, songsFolder, browserTitle);
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "browser-beginner");
+    const Screenshot beginnerFolder = *shot;
+
+    const int piece = rowOf(beginner, "Frere Jacques.mid");
+    ASSERT_GT(piece, 0);
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(piece)));
+    ASSERT_TRUE(user.waitFor("the piece hovered", [&](const Screenshot& s) {
+        return count(s, browserRowText(piece), hoveredText) > 30;
+    }));
+    shot = user.clickUntil("the piece's two tracks", twoTracksShown);
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "track-setup");
+
+    // Escape on the track setup page goes back to the browser in the piece's folder.
+    shot =
+        user.pressUntil("Escape", "the browser back in ./Songs/Beginner", [&](const Screenshot& s) {
+            return browserRowCount(s, int(listedEntries(beginner).size()) + 1);
+        });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "back-in-the-folder");
+    EXPECT_TRUE(same(*shot, beginnerFolder, browserTitle)) << "another folder's title";
+
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(piece)));
+    shot = user.clickUntil("the piece's two tracks again", twoTracksShown);
+    ASSERT_TRUE(shot);
+    const Screenshot tracks = *shot;
+
+    // The right hand's track becomes "Displayed": the computer plays it, so its keys light up.
+    ASSERT_TRUE(user.aim(200, 216));
+    ASSERT_TRUE(user.clickUntil("the play-type list", playTypesListed));
+    ASSERT_TRUE(user.aim(200, 96 + 31 * 2 + 15));
+    shot = user.waitFor("\"Displayed\" hovered",
+                        [](const Screenshot& s) { return optionHovered(s, 2); });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "play-type-list");
+    shot = user.clickUntil("the list closed", twoTracksShown);
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "play-type-set");
+    EXPECT_FALSE(same(*shot, tracks, playTypeLine(0))) << "the first track's play type stayed";
+    EXPECT_TRUE(same(*shot, tracks, playTypeLine(1))) << "the second track's play type changed";
+
+    ASSERT_TRUE(user.aim(playRightHandX, playRightHandY));
+    shot = user.clickUntil("the game", gameShown);
+    ASSERT_TRUE(shot);
+    const Screenshot gameStart = *shot;
+    shot = user.waitFor("keys of both tracks played", [&](const Screenshot& s) {
+        return gameShown(s) && keysOfBothTracksColoured(s);
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "game");
+    EXPECT_FALSE(same(*shot, gameStart, lanes)) << "the notes did not move";
+    EXPECT_GT(count(*shot, progressBar, progressFill), count(gameStart, progressBar, progressFill))
+        << "the progress bar did not grow";
+
+    // A game returns to the main menu.
+    shot = user.pressUntil("Escape", "the main menu after the game", mainMenuShown);
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "main-menu-after-the-game");
+
+    // 2. Import of the file with the hostile name, from ./Songs.
+    ASSERT_TRUE(user.aim(112, 200));
+    ASSERT_TRUE(user.waitFor("Import hovered", [](const Screenshot& s) {
+        return count(s, uiButtonBox(1), uiButtonHovered) > uiButtonBox(1).area() * 6 / 10;
+    }));
+    user.clickAndRelease();
+    shot = user.waitFor("the import browser at the root", [&](const Screenshot& s) {
+        return browserRowCount(s, 2) && same(s, root, browserTitle);
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "import-browser");
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(0)));
+    ASSERT_TRUE(user.clickUntil("./Songs opened for the import", [&](const Screenshot& s) {
+        return browserRowCount(s, entries + 1) && same(s, songsFolder, browserTitle);
+    }));
+    const int hostileRow = rowOf(songs, hostile + ".mid");
+    ASSERT_GT(hostileRow, 0);
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(hostileRow)));
+    shot = user.waitFor("the file to import hovered", [&](const Screenshot& s) {
+        return count(s, browserRowText(hostileRow), hoveredText) > 30;
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "import-choice");
+    const fs::path imported = dir.path / "Imported Songs" / (hostile + ".fff");
+    shot = user.clickUntil(
+        "the main menu after the import",
+        [&](const Screenshot& s) { return mainMenuShown(s) && fs::exists(imported); }, 30s);
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "after-the-import");
+    EXPECT_GT(fs::file_size(imported), 0u);
+    EXPECT_FALSE(anyFileNamed(dir.path, "pwned")) << "a shell ran the file name";
+    EXPECT_FALSE(fs::exists(fs::current_path() / "pwned")) << "a shell ran the file name";
+    EXPECT_FALSE(fs::exists(fs::path(CADENZIO_PROGRAM).parent_path() / "pwned"));
+    std::set<std::string> expected = filesBefore;
+    for (const char* made : {"stderr.txt", "Settings.dat", "imgui.ini", "Imported Songs"})
+        expected.insert(made);
+    expected.insert(fs::relative(imported, dir.path).string());
+    for (const std::string& path : filesBelow(dir.path))
+        EXPECT_TRUE(expected.count(path)) << "made during the import: " << path;
+
+    // The imported song under ./Imported Songs, played by the computer.
+    ASSERT_TRUE(user.aim(112, 144));
+    ASSERT_TRUE(user.waitFor("Play hovered again", [](const Screenshot& s) {
+        return count(s, uiButtonBox(0), uiButtonHovered) > uiButtonBox(0).area() * 6 / 10;
+    }));
+    user.clickAndRelease();
+    ASSERT_TRUE(user.waitFor("the library read again",
+                             [](const Screenshot& s) { return browserRowCount(s, 2); }));
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(1)));
+    shot = user.clickUntil("./Imported Songs with one song", [&](const Screenshot& s) {
+        return browserRowCount(s, 2) && !same(s, root, browserTitle);
+    });
+    ASSERT_TRUE(shot);
+    ASSERT_TRUE(user.aim(1000, browserRowMiddle(1)));
+    shot = user.waitFor("the imported song hovered", [](const Screenshot& s) {
+        return count(s, browserRowText(1), hoveredText) > 30;
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "imported-songs");
+    shot = user.clickUntil("the imported song's two tracks", twoTracksShown);
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "imported-track-setup");
+    ASSERT_TRUE(user.aim(watchAndListenX, watchAndListenY));
+    ASSERT_TRUE(user.clickUntil("the imported song playing", gameShown));
+    shot = user.waitFor("the imported song's keys played", [](const Screenshot& s) {
+        return gameShown(s) && keysOfBothTracksColoured(s);
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "imported-game");
+    ASSERT_TRUE(user.pressUntil("Escape", "the main menu after the imported song", mainMenuShown));
+
+    // 3. The latency test: Settings, Latency, Test, then taps on Space about once a second.
+    ASSERT_TRUE(user.aim(112, 256));
+    ASSERT_TRUE(user.waitFor("Settings hovered", [](const Screenshot& s) {
+        return count(s, uiButtonBox(2), uiButtonHovered) > uiButtonBox(2).area() * 6 / 10;
+    }));
+    user.clickAndRelease();
+    ASSERT_TRUE(user.waitFor("the settings page", settingsShown));
+    ASSERT_TRUE(user.aim(latencyButtonX, latencyButtonY));
+    ASSERT_TRUE(user.clickUntil("the latency section", [](const Screenshot& s) {
+        return count(s, latencyLine, lit) > 200 &&
+               count(s, testButton, lit) > testButton.area() / 2;
+    }));
+    ASSERT_TRUE(user.aim(testButtonX, testButtonY));
+    const Screenshot idle = user.look();
+    user.keep(idle, "latency-before");
+    // The click that starts the test is its first tap.
+    shot = user.clickUntil("the test running",
+                           [&](const Screenshot& s) { return !same(s, idle, testButton); });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "latency-testing");
+    std::system("xdotool search --name '^Cadenzio$' windowfocus --sync");
+    for (int taps = 0; taps < 7; ++taps) {
+        std::this_thread::sleep_for(920ms);
+        user.tap("space");
+    }
+    // The test ends 2.5 s after the last tap, and the button reads "Test" again.
+    shot = user.waitFor("the test's end",
+                        [&](const Screenshot& s) { return same(s, idle, testButton); });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "latency-after");
+    EXPECT_FALSE(same(*shot, idle, latencyLine)) << "the latency line still reads as before";
+
+    // 4. Escape back to the main menu, Escape again ends the program, which saves its settings.
+    ASSERT_TRUE(user.pressUntil("Escape", "the main menu after the settings", mainMenuShown));
+    fs::remove(dir.path / "Settings.dat");
+    std::system("xdotool keydown Escape");
+    const std::optional<int> status = cadenzio.wait(15s);
+    std::system("xdotool keyup Escape");
+    EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
+    EXPECT_GT(fs::exists(dir.path / "Settings.dat") ? fs::file_size(dir.path / "Settings.dat") : 0,
+              0u);
+}
