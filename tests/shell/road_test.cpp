@@ -109,7 +109,8 @@ bool browserRowShown(const Screenshot& shot, int row) {
     const Box box{1200, 108 + 48 * row, 1700, 148 + 48 * row};
     return count(shot, box, notBlack) > box.area() * 9 / 10;
 }
-bool browserRowCount(const Screenshot& shot, int rows) {
+// Exactly that many rows.
+bool browserShowsRows(const Screenshot& shot, int rows) {
     for (int row = 0; row < rows; ++row)
         if (!browserRowShown(shot, row)) return false;
     return !browserRowShown(shot, rows);
@@ -353,7 +354,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     }));
     user.clickAndRelease();
     shot = user.waitFor("the library's two top folders",
-                        [](const Screenshot& s) { return browserRowCount(s, 2); });
+                        [](const Screenshot& s) { return browserShowsRows(s, 2); });
     ASSERT_TRUE(shot);
     user.keep(*shot, "browser-root");
     const Screenshot root = *shot;
@@ -365,7 +366,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     const fs::path songs = dir.path / "Songs";
     const int entries = int(listedEntries(songs).size());
     shot = user.clickUntil("./Songs opened", [&](const Screenshot& s) {
-        return browserRowCount(s, entries + 1) && !same(s, root, browserTitle);
+        return browserShowsRows(s, entries + 1) && !same(s, root, browserTitle);
     });
     ASSERT_TRUE(shot);
     user.keep(*shot, "browser-songs");
@@ -376,7 +377,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     ASSERT_TRUE(user.aim(1000, browserRowMiddle(level)));
     const fs::path beginner = songs / "Beginner";
     shot = user.clickUntil("./Songs/Beginner opened", [&](const Screenshot& s) {
-        return browserRowCount(s, int(listedEntries(beginner).size()) + 1) &&
+        return browserShowsRows(s, int(listedEntries(beginner).size()) + 1) &&
                !same(s, songsFolder, browserTitle);
     });
     ASSERT_TRUE(shot);
@@ -396,7 +397,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     // Escape on the track setup page goes back to the browser in the piece's folder.
     shot =
         user.pressUntil("Escape", "the browser back in ./Songs/Beginner", [&](const Screenshot& s) {
-            return browserRowCount(s, int(listedEntries(beginner).size()) + 1);
+            return browserShowsRows(s, int(listedEntries(beginner).size()) + 1);
         });
     ASSERT_TRUE(shot);
     user.keep(*shot, "back-in-the-folder");
@@ -425,9 +426,11 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     shot = user.clickUntil("the game", gameShown);
     ASSERT_TRUE(shot);
     const Screenshot gameStart = *shot;
-    shot = user.waitFor("keys of both tracks played", [&](const Screenshot& s) {
-        return gameShown(s) && keysOfBothTracksColoured(s);
-    });
+    // Green notes falling and green keys struck in "Play Right Hand" show that the computer
+    // plays the first track, so its play type took; the left hand joins after two bars.
+    shot = user.waitFor(
+        "keys of both tracks played",
+        [&](const Screenshot& s) { return gameShown(s) && keysOfBothTracksColoured(s); }, 20s);
     ASSERT_TRUE(shot);
     user.keep(*shot, "game");
     EXPECT_FALSE(same(*shot, gameStart, lanes)) << "the notes did not move";
@@ -446,13 +449,13 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     }));
     user.clickAndRelease();
     shot = user.waitFor("the import browser at the root", [&](const Screenshot& s) {
-        return browserRowCount(s, 2) && same(s, root, browserTitle);
+        return browserShowsRows(s, 2) && same(s, root, browserTitle);
     });
     ASSERT_TRUE(shot);
     user.keep(*shot, "import-browser");
     ASSERT_TRUE(user.aim(1000, browserRowMiddle(0)));
     ASSERT_TRUE(user.clickUntil("./Songs opened for the import", [&](const Screenshot& s) {
-        return browserRowCount(s, entries + 1) && same(s, songsFolder, browserTitle);
+        return browserShowsRows(s, entries + 1) && same(s, songsFolder, browserTitle);
     }));
     const int hostileRow = rowOf(songs, hostile + ".mid");
     ASSERT_GT(hostileRow, 0);
@@ -476,8 +479,11 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     for (const char* made : {"stderr.txt", "Settings.dat", "imgui.ini", "Imported Songs"})
         expected.insert(made);
     expected.insert(fs::relative(imported, dir.path).string());
-    for (const std::string& path : filesBelow(dir.path))
-        EXPECT_TRUE(expected.count(path)) << "made during the import: " << path;
+    auto expectNothingElseMade = [&](const std::string& when) {
+        for (const std::string& path : filesBelow(dir.path))
+            EXPECT_TRUE(expected.count(path)) << "made " << when << ": " << path;
+    };
+    expectNothingElseMade("by the import");
 
     // The imported song under ./Imported Songs, played by the computer.
     ASSERT_TRUE(user.aim(112, 144));
@@ -486,10 +492,10 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     }));
     user.clickAndRelease();
     ASSERT_TRUE(user.waitFor("the library read again",
-                             [](const Screenshot& s) { return browserRowCount(s, 2); }));
+                             [](const Screenshot& s) { return browserShowsRows(s, 2); }));
     ASSERT_TRUE(user.aim(1000, browserRowMiddle(1)));
     shot = user.clickUntil("./Imported Songs with one song", [&](const Screenshot& s) {
-        return browserRowCount(s, 2) && !same(s, root, browserTitle);
+        return browserShowsRows(s, 2) && !same(s, root, browserTitle);
     });
     ASSERT_TRUE(shot);
     ASSERT_TRUE(user.aim(1000, browserRowMiddle(1)));
@@ -503,9 +509,9 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     user.keep(*shot, "imported-track-setup");
     ASSERT_TRUE(user.aim(watchAndListenX, watchAndListenY));
     ASSERT_TRUE(user.clickUntil("the imported song playing", gameShown));
-    shot = user.waitFor("the imported song's keys played", [](const Screenshot& s) {
-        return gameShown(s) && keysOfBothTracksColoured(s);
-    });
+    shot = user.waitFor(
+        "the imported song's keys played",
+        [](const Screenshot& s) { return gameShown(s) && keysOfBothTracksColoured(s); }, 20s);
     ASSERT_TRUE(shot);
     user.keep(*shot, "imported-game");
     ASSERT_TRUE(user.pressUntil("Escape", "the main menu after the imported song", mainMenuShown));
@@ -549,6 +555,8 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     const std::optional<int> status = cadenzio.wait(15s);
     std::system("xdotool keyup Escape");
     EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
-    EXPECT_GT(fs::exists(dir.path / "Settings.dat") ? fs::file_size(dir.path / "Settings.dat") : 0,
-              0u);
+    ASSERT_TRUE(fs::exists(dir.path / "Settings.dat"));
+    EXPECT_GT(fs::file_size(dir.path / "Settings.dat"), 0u);
+    expectNothingElseMade("on the way");
+    EXPECT_FALSE(anyFileNamed(dir.path, "pwned"));
 }
