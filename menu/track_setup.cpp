@@ -133,7 +133,9 @@ int32_t updateTrackSetup(MenuState& menu) {
 void renderTrackSetup(MenuState& menu) {
     AppContext& app = *menu.app;
     const float textSize = float(menu.textSize);
-    drawText("Tracks", 32, float(64 - menu.scroll), textSize, darkTextColour);
+    // In the page titles' light grey: black, the dark text of the light boxes, would vanish into
+    // the black background above them.
+    drawText("Tracks", 32, float(64 - menu.scroll), textSize, plainTextColour);
     // The list is empty until the loader is done; a large file should not look like an empty one.
     if (menu.loading)
         drawText("Loading...", 32, float(96 - menu.scroll), textSize, plainTextColour);
