@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "copying_sprite_target.h"
 #include "game/game_state.h"
 #include "game/hud.h"
 #include "game/keyboard_view.h"
@@ -126,14 +127,8 @@ void BM_PlayFrameUpdateAndRenderQueueing(benchmark::State& state) {
 void BM_PlayFrameSpriteBatchVertices(benchmark::State& state) {
     auto play = densePlay();
     input = InputDevices{};
-    std::vector<SpriteVertex> uploaded(size_t(spriteBufferSprites) * 4);
-    SpriteBatch batch(SpriteBatchTarget{
-        [](const SpritePipeline&) {},
-        [&](const GpuTexture&, const SpriteChunk& chunk, const SpriteVertex* vertices) {
-            std::memcpy(&uploaded[size_t(chunk.position) * 4], vertices,
-                        size_t(chunk.count) * 4 * sizeof(SpriteVertex));
-            benchmark::DoNotOptimize(uploaded.data());
-        }});
+    std::vector<SpriteVertex> uploaded;
+    SpriteBatch batch(copyingSpriteTarget(uploaded));
     batch.setViewport(1920, 1080);
     size_t sprites = 0;
     for (auto _ : state) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "copying_sprite_target.h"
 #include "platform/window.h"
 #include "render/frame.h"
 #include "render/png_writer.h"
@@ -71,14 +72,8 @@ void BM_SpritePassRunsOf16(benchmark::State& state) {
 // pass, without the driver's.
 void BM_SpriteBatchWithoutGl(benchmark::State& state) {
     const int count = int(state.range(0));
-    std::vector<SpriteVertex> uploaded(size_t(spriteBufferSprites) * 4);
-    SpriteBatch batch(SpriteBatchTarget{
-        [](const SpritePipeline&) {},
-        [&](const GpuTexture&, const SpriteChunk& chunk, const SpriteVertex* vertices) {
-            std::memcpy(&uploaded[size_t(chunk.position) * 4], vertices,
-                        size_t(chunk.count) * 4 * sizeof(SpriteVertex));
-            benchmark::DoNotOptimize(uploaded.data());
-        }});
+    std::vector<SpriteVertex> uploaded;
+    SpriteBatch batch(copyingSpriteTarget(uploaded));
     batch.setViewport(width, height);
     const GpuTexture fake[4] = {{1, 24, 24}, {2, 24, 24}, {3, 24, 24}, {4, 24, 24}};
     const Rect source{0, 0, 24, 24};

@@ -4,10 +4,10 @@
 
 #include "app/app_context.h"
 #include "menu/library_scan.h"
-#include "menu/menu_state.h"
+#include "menu/menu_pages.h"
 #include "platform/process.h"
 
-void importSong(MenuState& menu, const FolderNode& file) {
+void importSong(MenuPages& menu, const FolderNode& file) {
     AppContext& app = *menu.app;
     // Started directly with the path as its one argument: no shell reads the name, so nothing
     // in it can run a command, and no command line has a length to overflow. Notepress reports

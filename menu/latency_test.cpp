@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/app_context.h"
-#include "menu/menu_state.h"
+#include "menu/menu_pages.h"
 #include "platform/input.h"
 #include "sound/sound_output.h"
 
@@ -26,7 +26,7 @@ void sendClick(AppContext& app, bool on) {
         app.sound.output->stop(soundMessage);
 }
 
-void startTest(MenuState& menu) {
+void startTest(MenuPages& menu) {
     menu.testRunning = true;
     menu.clickSounding = false;
     menu.tapCount = 0;
@@ -39,7 +39,7 @@ void startTest(MenuState& menu) {
 }
 
 // A tap measured against the nearest click; the first taps only find the beat.
-void countTap(MenuState& menu) {
+void countTap(MenuPages& menu) {
     ++menu.tapCount;
     menu.timeSinceTap = 0;
     if (menu.tapCount <= ignoredTaps) return;
@@ -59,7 +59,7 @@ void countTap(MenuState& menu) {
 
 } // namespace
 
-void updateLatencyTest(MenuState& menu, float dt) {
+void updateLatencyTest(MenuPages& menu, float dt) {
     AppContext& app = *menu.app;
     updateButton(menu.testButton, input);
     // The click that starts the test is also its first tap.

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/state.h"
 #include "game/keyboard_view.h"
 #include "game/note_input.h"
 #include "menu/menu_colours.h"
-#include "menu/menu_state.h"
+#include "menu/menu_pages.h"
 #include "platform/input.h"
 #include "render/text.h"
 #include "sound/midi_devices.h"
@@ -49,7 +50,7 @@ ImVec4 hsvColour(float h, float s, float v) {
 
 // Z and X shift the transposition by an octave while the device's learned range stays within
 // keys 0 to 127.
-void shiftOctave(MenuState& menu) {
+void shiftOctave(MenuPages& menu) {
     AppContext& app = *menu.app;
     const InputDeviceRecord record = selectedInputRecord(app.sound);
     if (keyPressed(input, ScanZ) && app.transposition - 12 + record.minNote >= 0) {
@@ -64,7 +65,7 @@ void shiftOctave(MenuState& menu) {
 
 } // namespace
 
-int32_t updateMainPage(MenuState& menu) {
+int32_t updateMainPage(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (menu.pageEntered) {
         menu.pageEntered = false;
@@ -82,7 +83,7 @@ int32_t updateMainPage(MenuState& menu) {
     return StayInState;
 }
 
-void renderMainPage(MenuState& menu) {
+void renderMainPage(MenuPages& menu) {
     ImGui::SetNextWindowPos(ImVec2(40, 120), ImGuiCond_Always);
     ImGui::SetNextWindowSize(ImVec2(200, 220), ImGuiCond_Always);
     ImGui::Begin("Main Menu", &menu.menuWindowOpen, menu.menuWindowFlags);

@@ -85,11 +85,6 @@ void MenuState::joinThreads() {
     if (loadThread.joinable()) loadThread.join();
 }
 
-void MenuState::goToPage(uint32_t newPage) {
-    page = newPage;
-    pageEntered = true;
-}
-
 int32_t MenuState::update(float dt) {
     const bool reading = readsMidiInput(page, settingsSection);
     int32_t code = StayInState;

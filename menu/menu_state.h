@@ -1,35 +1,13 @@
 #pragma once
-// The menu: four pages (main menu, settings, song browser, track setup) behind one state. The
-// active page's update and render run each frame; a page change marks the new page as entered
-// so that it runs its entry actions on its first update.
-#include <atomic>
+// The menu state: the pages of menu_pages.h behind the State interface, with the threads they run.
 #include <cstdint>
-#include <deque>
-#include <string>
-#include <thread>
 
 #include "app/state.h"
-#include "menu/menu_button.h"
-#include "render/sprite_pass.h"
+#include "menu/menu_pages.h"
 
 struct AppContext;
-struct FolderNode;
-struct KeyboardView;
 
-enum MenuPage : uint32_t {
-    MainMenuPage = 0,
-    SettingsPage = 1,
-    SongBrowserPage = 2,
-    TrackSetupPage = 3
-};
-enum SettingsSection : uint32_t {
-    InputSection = 0,
-    OutputSection = 1,
-    LatencySection = 2,
-    SongDirectoriesSection = 3
-};
-
-class MenuState : public State {
+class MenuState : public State, public MenuPages {
   public:
     // frameWidth and frameHeight: the frame enter lays the pages out against.
     MenuState(AppContext& app, int32_t frameWidth, int32_t frameHeight);
@@ -40,83 +18,9 @@ class MenuState : public State {
     int32_t update(float dt) override;
     void render() override;
 
-    // Switches the page and marks it entered.
-    void goToPage(uint32_t newPage);
-
-    int32_t width = 640, height = 480; // the frame, taken at enter
-    float scaleX = 1, scaleY = 1;      // width / 1920, height / 1080
-    AppContext* app = nullptr;
-    uint32_t page = MainMenuPage;
-    bool pageEntered = true;
-    KeyboardView* keyboardView = nullptr;
-
-    // Settings page
-    uint32_t settingsSection = InputSection;
-    MenuButton inputButton, outputButton, latencyButton, songDirectoriesButton, backButton,
-        testButton;
-    int32_t hoveredRow = -1;
-
-    // Latency test
-    bool testRunning = false;
-    bool clickSounding = false;
-    uint32_t tapCount = 0;
-    uint32_t windowCount = 0;
-    std::deque<float> tapErrors;
-    float errorSum = 0;
-    float beatPhase = 0;
-    float timeSinceTap = 0;
-
-    // Song browser
-    Sprite rowBackground; // "TextBackground.png"
-    Sprite folderIcon;    // "FolderIcon.png"
-    Sprite fileIcon;      // "MidiIcon.png"
-    std::thread scanThread;
-    std::atomic<bool> keepScanning{true};
-    bool importMode = false;
-    FolderNode* currentFolder = nullptr;
-    FolderNode* hoveredNode = nullptr;
-    int32_t scroll = 0; // pixels, of the browser and the track setup page
-
-    // Track setup
-    std::thread loadThread;
-    // Set by a song file loader that could not open its file; the next update goes back to the
-    // browser.
-    std::atomic<bool> loadFailed{false};
-    // True from the start of a load until its loader has returned.
-    std::atomic<bool> loading{false};
-    int32_t openTrack = -1;
-    int32_t hoveredOption = 0;
-    Sprite trackBox;  // "TrackBox.png"
-    Sprite optionBox; // "BoxSelect.png"
-    MenuButton playLeftHandButton, playRightHandButton, playBothHandsButton, watchAndListenButton;
-
-    int32_t textSize = 20;
-    int32_t titleSize = 40;
-    bool menuWindowOpen = true;
-    int32_t menuWindowFlags = 47; // no title bar, resize, move, scroll bar or collapse
-    float buttonSize[2] = {128, 32};
-    float gapSize[2] = {128, 16};
-    bool quitRequested = false;
-
   private:
     void joinThreads();
 
     AppContext* context;
     int32_t frameWidth, frameHeight;
 };
-
-// The pages, each in a file of its own. Updates return the state's transition code.
-int32_t updateMainPage(MenuState& menu);
-void renderMainPage(MenuState& menu);
-int32_t updateSettingsPage(MenuState& menu, float dt);
-void renderSettingsPage(MenuState& menu);
-int32_t updateSongBrowser(MenuState& menu);
-void renderSongBrowser(MenuState& menu);
-int32_t updateTrackSetup(MenuState& menu);
-void renderTrackSetup(MenuState& menu);
-
-// The latency section of the settings page (its Test button and the test itself).
-void updateLatencyTest(MenuState& menu, float dt);
-// Converts a MIDI file of the library through notepress, then empties the library for a rescan
-// and returns to the main menu.
-void importSong(MenuState& menu, const FolderNode& file);

@@ -10,10 +10,11 @@
 
 #include "app/app_context.h"
 #include "app/song_folders.h"
+#include "app/state.h"
 #include "game/keyboard_view.h"
 #include "game/note_input.h"
 #include "menu/menu_colours.h"
-#include "menu/menu_state.h"
+#include "menu/menu_pages.h"
 #include "platform/input.h"
 #include "render/text.h"
 #include "sound/midi_devices.h"
@@ -38,14 +39,14 @@ int rowAt(float x, float y, int rows) {
     return hit;
 }
 
-MenuButton* sectionButtons(MenuState& menu, int section) {
+MenuButton* sectionButtons(MenuPages& menu, int section) {
     MenuButton* buttons[4] = {&menu.inputButton, &menu.outputButton, &menu.latencyButton,
                               &menu.songDirectoriesButton};
     return buttons[section];
 }
 
 // Rows from the top: "Virtual Keyboard", then input port i.
-void updateInputSection(MenuState& menu, float x, float y, bool click) {
+void updateInputSection(MenuPages& menu, float x, float y, bool click) {
     AppContext& app = *menu.app;
     const auto ports = static_cast<int>(inputPortDevices(app.sound).size());
     const int row = rowAt(x, y, ports + 1);
@@ -61,7 +62,7 @@ void updateInputSection(MenuState& menu, float x, float y, bool click) {
 }
 
 // Rows from the top: output port i, then "Simple Synth".
-void updateOutputSection(MenuState& menu, float x, float y, bool click) {
+void updateOutputSection(MenuPages& menu, float x, float y, bool click) {
     AppContext& app = *menu.app;
     const auto ports = static_cast<int>(outputPortDevices(app.sound).size());
     const int row = rowAt(x, y, ports + 1);
@@ -77,7 +78,7 @@ const Colour& rowTextColour(bool hovered, bool current) {
     return hovered ? hoveredTextColour : current ? currentTextColour : plainTextColour;
 }
 
-void renderInputSection(MenuState& menu) {
+void renderInputSection(MenuPages& menu) {
     AppContext& app = *menu.app;
     const auto size = static_cast<float>(menu.textSize);
     drawText("Virtual Keyboard", rowLeft, rowTop, size,
@@ -100,7 +101,7 @@ void renderInputSection(MenuState& menu) {
     drawKeys(*menu.keyboardView);
 }
 
-void renderOutputSection(MenuState& menu) {
+void renderOutputSection(MenuPages& menu) {
     AppContext& app = *menu.app;
     const auto size = static_cast<float>(menu.textSize);
     const std::vector<std::string> devices = outputPortDevices(app.sound);
@@ -113,7 +114,7 @@ void renderOutputSection(MenuState& menu) {
              rowTextColour(menu.hoveredRow == 0, app.sound.outputPort == -1));
 }
 
-void renderLatencySection(MenuState& menu) {
+void renderLatencySection(MenuPages& menu) {
     menu.testButton.normal.colour = white;
     menu.testButton.pressedSprite.colour = white;
     drawButton(menu.testButton, input);
@@ -124,7 +125,7 @@ void renderLatencySection(MenuState& menu) {
 
 // Top folder paths come from the defaults or from this field, so 255 bytes always hold them; a
 // longer one would be cut, never overrun.
-void renderSongDirectoriesSection(MenuState& menu) {
+void renderSongDirectoriesSection(MenuPages& menu) {
     AppContext& app = *menu.app;
     ImGui::SetNextWindowPos(ImVec2(384, 120), ImGuiCond_Always);
     ImGui::SetNextWindowSize(ImVec2(500, 500), ImGuiCond_Always);
@@ -150,7 +151,7 @@ void renderSongDirectoriesSection(MenuState& menu) {
 
 } // namespace
 
-int32_t updateSettingsPage(MenuState& menu, float dt) {
+int32_t updateSettingsPage(MenuPages& menu, float dt) {
     if (menu.pageEntered) {
         menu.pageEntered = false;
         menu.hoveredRow = -1;
@@ -186,7 +187,7 @@ int32_t updateSettingsPage(MenuState& menu, float dt) {
     return StayInState;
 }
 
-void renderSettingsPage(MenuState& menu) {
+void renderSettingsPage(MenuPages& menu) {
     drawText("Settings", 1000, 20, static_cast<float>(menu.titleSize), plainTextColour);
     for (int section = 0; section < 4; ++section) {
         MenuButton& button = *sectionButtons(menu, section);

@@ -6,9 +6,10 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "app/state.h"
 #include "menu/library_scan.h"
 #include "menu/menu_colours.h"
-#include "menu/menu_state.h"
+#include "menu/menu_pages.h"
 #include "platform/input.h"
 #include "render/text.h"
 
@@ -28,7 +29,7 @@ bool isFile(const FolderNode& node) {
 
 // Discards what an earlier scan read and reads the library anew on the scan thread. An earlier
 // scan of this menu is stopped first: its result is thrown away anyway.
-void startLibraryScan(MenuState& menu) {
+void startLibraryScan(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (menu.scanThread.joinable()) {
         menu.keepScanning = false;
@@ -51,7 +52,7 @@ int32_t rowsEnd(const FolderNode& folder) {
 
 // The row under the point, the later one where two rows share an edge; nullptr for none. Call
 // with the folder lock held.
-FolderNode* rowAt(const MenuState& menu, int32_t x, int32_t y) {
+FolderNode* rowAt(const MenuPages& menu, int32_t x, int32_t y) {
     const FolderNode& folder = *menu.currentFolder;
     if (x < 0 || x > menu.width) return nullptr;
     FolderNode* found = nullptr;
@@ -74,7 +75,7 @@ std::string entryName(const std::string& path) {
 
 } // namespace
 
-int32_t updateSongBrowser(MenuState& menu) {
+int32_t updateSongBrowser(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (menu.pageEntered) {
         menu.pageEntered = false;
@@ -117,7 +118,7 @@ int32_t updateSongBrowser(MenuState& menu) {
     return StayInState;
 }
 
-void renderSongBrowser(MenuState& menu) {
+void renderSongBrowser(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (!menu.currentFolder) return;
     std::lock_guard<std::mutex> lock(app.folderLock);

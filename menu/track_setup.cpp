@@ -6,8 +6,9 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "app/state.h"
 #include "menu/menu_colours.h"
-#include "menu/menu_state.h"
+#include "menu/menu_pages.h"
 #include "platform/input.h"
 #include "render/text.h"
 #include "songs/song_loading.h"
@@ -17,13 +18,13 @@ namespace {
 // Content coordinates (window y + scroll): rows of 152 pixels from 96, options of 31.
 constexpr int32_t rowHeight = 152, firstRowTop = 96, optionHeight = 31, optionCount = 5;
 
-void joinLoader(MenuState& menu) {
+void joinLoader(MenuPages& menu) {
     if (menu.loadThread.joinable()) menu.loadThread.join();
 }
 
 // Starts the loader that fits the chosen file; any other node starts nothing. The path is copied
 // into the thread, so nothing the loader reads can change or go before the join.
-void startLoading(MenuState& menu) {
+void startLoading(MenuPages& menu) {
     joinLoader(menu);
     menu.loadFailed = false;
     const FolderNode* file = menu.currentFolder;
@@ -47,13 +48,13 @@ int32_t firstRow(int32_t scroll) {
 }
 
 // The tracks the page shows: none while a loader may still rebuild the list.
-size_t shownTracks(const MenuState& menu, const Song& song) {
+size_t shownTracks(const MenuPages& menu, const Song& song) {
     return menu.loading ? 0 : song.tracks.size();
 }
 
 // Hit tests the track rows and their open list with the content point (x, y); returns the
 // content y below the last row handled. Call with the song lock held.
-int32_t updateRows(MenuState& menu, Song& song, int32_t x, int32_t y, bool& click) {
+int32_t updateRows(MenuPages& menu, Song& song, int32_t x, int32_t y, bool& click) {
     const int32_t boxWidth = int32_t(menu.trackBox.width);
     const bool inColumn = x >= 0 && x <= boxWidth;
     const int32_t count = int32_t(shownTracks(menu, song));
@@ -80,7 +81,7 @@ int32_t updateRows(MenuState& menu, Song& song, int32_t x, int32_t y, bool& clic
 
 } // namespace
 
-int32_t updateTrackSetup(MenuState& menu) {
+int32_t updateTrackSetup(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (menu.pageEntered) {
         menu.pageEntered = false;
@@ -130,10 +131,12 @@ int32_t updateTrackSetup(MenuState& menu) {
     return code;
 }
 
-void renderTrackSetup(MenuState& menu) {
+void renderTrackSetup(MenuPages& menu) {
     AppContext& app = *menu.app;
     const float textSize = float(menu.textSize);
-    drawText("Tracks", 32, float(64 - menu.scroll), textSize, darkTextColour);
+    // In the page titles' light grey: black, the dark text of the light boxes, would vanish into
+    // the black background above them.
+    drawText("Tracks", 32, float(64 - menu.scroll), textSize, plainTextColour);
     // The list is empty until the loader is done; a large file should not look like an empty one.
     if (menu.loading)
         drawText("Loading...", 32, float(96 - menu.scroll), textSize, plainTextColour);

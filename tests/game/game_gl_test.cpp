@@ -13,22 +13,14 @@
 #include "render/frame.h"
 #include "render/shapes.h"
 #include "render/texture_registry.h"
+#include "support/gl_pixels.h"
 
 namespace {
 
+using glpixels::shadeAt;
+using Pixel = glpixels::Shade;
+
 constexpr int width = 1920, height = 1080;
-
-struct Pixel {
-    float r, g, b;
-};
-
-Pixel pixelAt(int x, int y) {
-    uint8_t p[4] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f};
-}
 
 } // namespace
 
@@ -67,7 +59,7 @@ TEST(GameGl, KeysAndNotesShowTheirTrackColours) {
     // The same spot of the idle C and of the coloured D: the key texture tinted 0.95 grey
     // against the tint of colour 1.
     const int y = height - 30, keyWidth = width / 7;
-    const Pixel idle = pixelAt(100, y), coloured = pixelAt(keyWidth + 100, y);
+    const Pixel idle = shadeAt(100, y), coloured = shadeAt(keyWidth + 100, y);
     ASSERT_GT(idle.r, 0.5f);
     const Colour& tint = app->palette[1];
     EXPECT_NEAR(coloured.r, idle.r / 0.95f * tint.r, 0.02f);
@@ -75,12 +67,12 @@ TEST(GameGl, KeysAndNotesShowTheirTrackColours) {
     EXPECT_NEAR(coloured.b, idle.b / 0.95f * tint.b, 0.02f);
 
     // The note's middle above the keys, in colour 2 over the black background.
-    const Pixel note = pixelAt(2 * keyWidth + keyWidth / 2, int(view.keyboardTopY) - 150);
+    const Pixel note = shadeAt(2 * keyWidth + keyWidth / 2, int(view.keyboardTopY) - 150);
     const Colour& noteTint = app->palette[2];
     EXPECT_NEAR(note.b / note.r, noteTint.b / noteTint.r, 0.05f);
     EXPECT_GT(note.b, 0.5f);
     // Beside it, between the lanes, nothing is drawn.
-    const Pixel beside = pixelAt(4 * keyWidth + keyWidth / 2, int(view.keyboardTopY) - 150);
+    const Pixel beside = shadeAt(4 * keyWidth + keyWidth / 2, int(view.keyboardTopY) - 150);
     EXPECT_EQ(beside.r + beside.g + beside.b, 0.0f);
 
     releaseTextureRegistry();

@@ -20,22 +20,14 @@
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
 #include "sound/sound_output.h"
+#include "support/gl_pixels.h"
 
 namespace {
 
+using glpixels::Pixel;
+using glpixels::pixelAt;
+
 constexpr int width = 1920, height = 1080;
-
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel pixelAt(int x, int y) {
-    uint8_t p[4] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
 
 // The pixel is the colour tinted by a light texel: the same hue, nearly the same brightness.
 void expectTint(const Pixel& pixel, const Colour& colour, const char* what) {

@@ -145,7 +145,7 @@ TEST_F(TrackSetup, RowsShowTheTrackInItsColourAndTheLoadingWhileItRuns) {
     finishLoading();
     render();
     EXPECT_EQ(findText(u"Loading..."), nullptr);
-    EXPECT_EQ(findText(u"Tracks")->colour, packColour(Colour{0, 0, 0, 1}));
+    EXPECT_EQ(findText(u"Tracks")->colour, packColour(Colour{0.8f, 0.8f, 0.8f, 1}));
     // Two tracks: the first is the right hand, the second the left.
     EXPECT_NE(findText(u"Play Type: Right Hand"), nullptr);
     EXPECT_NE(findText(u"Play Type: Left Hand"), nullptr);

@@ -14,40 +14,17 @@
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
+#include "support/gl_pixels.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using glpixels::Pixel;
+using glpixels::pixelAt;
+using glpixels::readBack;
+
 constexpr int width = 1920, height = 1080;
-
-struct Pixel {
-    int r, g, b;
-    bool operator==(const Pixel&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Pixel& p) {
-    return out << "(" << p.r << ", " << p.g << ", " << p.b << ")";
-}
-
-// Reads a rectangle of the back buffer, rows from the top.
-std::vector<Pixel> readBack(int x, int y, int w, int h) {
-    std::vector<uint8_t> raw(size_t(w) * size_t(h) * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, height - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    std::vector<Pixel> pixels(size_t(w) * size_t(h));
-    for (int row = 0; row < h; ++row)
-        for (int col = 0; col < w; ++col) {
-            const uint8_t* p = &raw[(size_t(h - 1 - row) * size_t(w) + size_t(col)) * 4];
-            pixels[size_t(row) * size_t(w) + size_t(col)] = {p[0], p[1], p[2]};
-        }
-    return pixels;
-}
-
-Pixel pixelAt(int x, int y) {
-    return readBack(x, y, 1, 1)[0];
-}
 
 const Pixel black{0, 0, 0};
 
