@@ -291,6 +291,34 @@ struct User {
         std::system("xdotool mouseup 1");
     }
 
+    // A main menu button (0 "Play" to 3 "Quit"), aimed at until it shows hovered, then clicked.
+    bool clickMainMenuButton(int index) {
+        const Box box = uiButtonBox(index);
+        if (!aim((box.left + box.right) / 2, (box.top + box.bottom) / 2)) return false;
+        if (!waitFor("main menu button " + std::to_string(index) + " hovered",
+                     [&](const Screenshot& s) {
+                         return count(s, box, uiButtonHovered) > box.area() * 6 / 10;
+                     }))
+            return false;
+        clickAndRelease();
+        return true;
+    }
+
+    // A browser row, aimed at until it shows hovered, then clicked until the screen shows the
+    // outcome; the hovered picture is kept as keepAs when given.
+    std::optional<Screenshot> chooseRow(int row, const std::string& what, const Check& outcome,
+                                        const std::string& keepAs = "",
+                                        std::chrono::seconds timeout = 15s) {
+        if (!aim(1000, browserRowMiddle(row))) return std::nullopt;
+        std::optional<Screenshot> hovered =
+            waitFor("row " + std::to_string(row) + " hovered", [&](const Screenshot& s) {
+                return count(s, browserRowText(row), hoveredText) > 30;
+            });
+        if (!hovered) return std::nullopt;
+        if (!keepAs.empty()) keep(*hovered, keepAs);
+        return clickUntil(what, outcome, timeout);
+    }
+
     // A click of what acts on the press: held until the screen shows the outcome, so that a
     // slow frame cannot miss it.
     std::optional<Screenshot> clickUntil(const std::string& what, const Check& outcome,
@@ -348,24 +376,16 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     auto shot = user.waitFor("the main menu", mainMenuShown);
     ASSERT_TRUE(shot);
     user.keep(*shot, "main-menu");
-    ASSERT_TRUE(user.aim(112, 144));
-    ASSERT_TRUE(user.waitFor("Play hovered", [](const Screenshot& s) {
-        return count(s, uiButtonBox(0), uiButtonHovered) > uiButtonBox(0).area() * 6 / 10;
-    }));
-    user.clickAndRelease();
+    ASSERT_TRUE(user.clickMainMenuButton(0));
     shot = user.waitFor("the library's two top folders",
                         [](const Screenshot& s) { return browserShowsRows(s, 2); });
     ASSERT_TRUE(shot);
     user.keep(*shot, "browser-root");
     const Screenshot root = *shot;
 
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(0)));
-    ASSERT_TRUE(user.waitFor("./Songs hovered", [](const Screenshot& s) {
-        return count(s, browserRowText(0), hoveredText) > 30;
-    }));
     const fs::path songs = dir.path / "Songs";
     const int entries = int(listedEntries(songs).size());
-    shot = user.clickUntil("./Songs opened", [&](const Screenshot& s) {
+    shot = user.chooseRow(0, "./Songs opened", [&](const Screenshot& s) {
         return browserShowsRows(s, entries + 1) && !same(s, root, browserTitle);
     });
     ASSERT_TRUE(shot);
@@ -374,9 +394,8 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
 
     const int level = rowOf(songs, "Beginner");
     ASSERT_GT(level, 0);
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(level)));
     const fs::path beginner = songs / "Beginner";
-    shot = user.clickUntil("./Songs/Beginner opened", [&](const Screenshot& s) {
+    shot = user.chooseRow(level, "./Songs/Beginner opened", [&](const Screenshot& s) {
         return browserShowsRows(s, int(listedEntries(beginner).size()) + 1) &&
                !same(s, songsFolder, browserTitle);
     });
@@ -386,11 +405,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
 
     const int piece = rowOf(beginner, "Frere Jacques.mid");
     ASSERT_GT(piece, 0);
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(piece)));
-    ASSERT_TRUE(user.waitFor("the piece hovered", [&](const Screenshot& s) {
-        return count(s, browserRowText(piece), hoveredText) > 30;
-    }));
-    shot = user.clickUntil("the piece's two tracks", twoTracksShown);
+    shot = user.chooseRow(piece, "the piece's two tracks", twoTracksShown);
     ASSERT_TRUE(shot);
     user.keep(*shot, "track-setup");
 
@@ -403,8 +418,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     user.keep(*shot, "back-in-the-folder");
     EXPECT_TRUE(same(*shot, beginnerFolder, browserTitle)) << "another folder's title";
 
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(piece)));
-    shot = user.clickUntil("the piece's two tracks again", twoTracksShown);
+    shot = user.chooseRow(piece, "the piece's two tracks again", twoTracksShown);
     ASSERT_TRUE(shot);
     const Screenshot tracks = *shot;
 
@@ -443,32 +457,22 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     user.keep(*shot, "main-menu-after-the-game");
 
     // 2. Import of the file with the hostile name, from ./Songs.
-    ASSERT_TRUE(user.aim(112, 200));
-    ASSERT_TRUE(user.waitFor("Import hovered", [](const Screenshot& s) {
-        return count(s, uiButtonBox(1), uiButtonHovered) > uiButtonBox(1).area() * 6 / 10;
-    }));
-    user.clickAndRelease();
+    ASSERT_TRUE(user.clickMainMenuButton(1));
     shot = user.waitFor("the import browser at the root", [&](const Screenshot& s) {
         return browserShowsRows(s, 2) && same(s, root, browserTitle);
     });
     ASSERT_TRUE(shot);
     user.keep(*shot, "import-browser");
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(0)));
-    ASSERT_TRUE(user.clickUntil("./Songs opened for the import", [&](const Screenshot& s) {
+    ASSERT_TRUE(user.chooseRow(0, "./Songs opened for the import", [&](const Screenshot& s) {
         return browserShowsRows(s, entries + 1) && same(s, songsFolder, browserTitle);
     }));
     const int hostileRow = rowOf(songs, hostile + ".mid");
     ASSERT_GT(hostileRow, 0);
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(hostileRow)));
-    shot = user.waitFor("the file to import hovered", [&](const Screenshot& s) {
-        return count(s, browserRowText(hostileRow), hoveredText) > 30;
-    });
-    ASSERT_TRUE(shot);
-    user.keep(*shot, "import-choice");
     const fs::path imported = dir.path / "Imported Songs" / (hostile + ".fff");
-    shot = user.clickUntil(
-        "the main menu after the import",
-        [&](const Screenshot& s) { return mainMenuShown(s) && fs::exists(imported); }, 30s);
+    shot = user.chooseRow(
+        hostileRow, "the main menu after the import",
+        [&](const Screenshot& s) { return mainMenuShown(s) && fs::exists(imported); },
+        "import-choice", 30s);
     ASSERT_TRUE(shot);
     user.keep(*shot, "after-the-import");
     EXPECT_GT(fs::file_size(imported), 0u);
@@ -486,25 +490,13 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     expectNothingElseMade("by the import");
 
     // The imported song under ./Imported Songs, played by the computer.
-    ASSERT_TRUE(user.aim(112, 144));
-    ASSERT_TRUE(user.waitFor("Play hovered again", [](const Screenshot& s) {
-        return count(s, uiButtonBox(0), uiButtonHovered) > uiButtonBox(0).area() * 6 / 10;
-    }));
-    user.clickAndRelease();
+    ASSERT_TRUE(user.clickMainMenuButton(0));
     ASSERT_TRUE(user.waitFor("the library read again",
                              [](const Screenshot& s) { return browserShowsRows(s, 2); }));
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(1)));
-    shot = user.clickUntil("./Imported Songs with one song", [&](const Screenshot& s) {
+    ASSERT_TRUE(user.chooseRow(1, "./Imported Songs with one song", [&](const Screenshot& s) {
         return browserShowsRows(s, 2) && !same(s, root, browserTitle);
-    });
-    ASSERT_TRUE(shot);
-    ASSERT_TRUE(user.aim(1000, browserRowMiddle(1)));
-    shot = user.waitFor("the imported song hovered", [](const Screenshot& s) {
-        return count(s, browserRowText(1), hoveredText) > 30;
-    });
-    ASSERT_TRUE(shot);
-    user.keep(*shot, "imported-songs");
-    shot = user.clickUntil("the imported song's two tracks", twoTracksShown);
+    }));
+    shot = user.chooseRow(1, "the imported song's two tracks", twoTracksShown, "imported-songs");
     ASSERT_TRUE(shot);
     user.keep(*shot, "imported-track-setup");
     ASSERT_TRUE(user.aim(watchAndListenX, watchAndListenY));
@@ -517,11 +509,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     ASSERT_TRUE(user.pressUntil("Escape", "the main menu after the imported song", mainMenuShown));
 
     // 3. The latency test: Settings, Latency, Test, then taps on Space about once a second.
-    ASSERT_TRUE(user.aim(112, 256));
-    ASSERT_TRUE(user.waitFor("Settings hovered", [](const Screenshot& s) {
-        return count(s, uiButtonBox(2), uiButtonHovered) > uiButtonBox(2).area() * 6 / 10;
-    }));
-    user.clickAndRelease();
+    ASSERT_TRUE(user.clickMainMenuButton(2));
     ASSERT_TRUE(user.waitFor("the settings page", settingsShown));
     ASSERT_TRUE(user.aim(latencyButtonX, latencyButtonY));
     ASSERT_TRUE(user.clickUntil("the latency section", [](const Screenshot& s) {
