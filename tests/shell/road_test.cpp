@@ -53,6 +53,9 @@ bool uiButton(int r, int g, int b) {
 bool uiButtonHovered(int r, int g, int b) {
     return r < 100 && g < 80 && b > 160 && b < 200;
 }
+bool uiButtonPressed(int r, int g, int b) {
+    return r < 100 && g < 60 && b > 210;
+}
 bool hoveredText(int r, int g, int b) {
     return g > 150 && r < 80 && b < 80;
 }
@@ -264,7 +267,7 @@ struct User {
         }
     }
 
-    bool cursorAt(const Screenshot& shot, int x, int y) const {
+    static bool cursorAt(const Screenshot& shot, int x, int y) {
         return count(shot, {x, y, x + 10, y + 20}, cursorWhite) >= 12;
     }
 
@@ -284,14 +287,8 @@ struct User {
             .has_value();
     }
 
-    // A click of a UI button, which acts on the release: held for several frames.
-    void clickAndRelease() {
-        std::system("xdotool mousedown 1");
-        std::this_thread::sleep_for(150ms);
-        std::system("xdotool mouseup 1");
-    }
-
     // A main menu button (0 "Play" to 3 "Quit"), aimed at until it shows hovered, then clicked.
+    // It acts on the release, so the button is held until it shows pressed.
     bool clickMainMenuButton(int index) {
         const Box box = uiButtonBox(index);
         if (!aim((box.left + box.right) / 2, (box.top + box.bottom) / 2)) return false;
@@ -300,8 +297,15 @@ struct User {
                          return count(s, box, uiButtonHovered) > box.area() * 6 / 10;
                      }))
             return false;
-        clickAndRelease();
-        return true;
+        std::system("xdotool mousedown 1");
+        const bool pressed =
+            waitFor("main menu button " + std::to_string(index) + " pressed",
+                    [&](const Screenshot& s) {
+                        return count(s, box, uiButtonPressed) > box.area() * 6 / 10;
+                    })
+                .has_value();
+        std::system("xdotool mouseup 1");
+        return pressed;
     }
 
     // A browser row, aimed at until it shows hovered, then clicked until the screen shows the
