@@ -126,12 +126,12 @@ int main(int argc, char** argv) {
         writeSongFile(song, out);
         const std::string s = out.str();
         ok &= writeSeed(folder / "song_file" / ("seed" + std::to_string(i) + ".fff"),
-                    Bytes(s.begin(), s.end()));
+                        Bytes(s.begin(), s.end()));
     }
     const std::vector<std::string> atlas = atlasSeeds();
     for (size_t i = 0; i < atlas.size(); ++i) {
         ok &= writeSeed(folder / "atlas_list" / ("seed" + std::to_string(i) + ".txt"),
-                    Bytes(atlas[i].begin(), atlas[i].end()));
+                        Bytes(atlas[i].begin(), atlas[i].end()));
     }
     // The committed list, as painted by the texture generator.
     std::ifstream committed(argv[2], std::ios::binary);
