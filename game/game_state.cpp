@@ -9,7 +9,6 @@
 #include "game/note_input.h"
 #include "game/note_sprite.h"
 #include "platform/input.h"
-#include "sound/device_records.h"
 
 namespace {
 
@@ -17,16 +16,6 @@ constexpr double leadIn = -1.0;
 
 bool eitherHeld(uint8_t left, uint8_t right) {
     return keyHeld(input, left) || keyHeld(input, right);
-}
-
-// The reach of the selected input device; a selection with no record has the default range.
-void reachOf(const SoundState& sound, int32_t& minNote, int32_t& maxNote) {
-    const InputDeviceRecord fallback;
-    const InputDeviceRecord& record = sound.selectedInputDevice < sound.inputDevices.size()
-                                          ? sound.inputDevices[sound.selectedInputDevice]
-                                          : fallback;
-    minNote = record.minNote;
-    maxNote = record.maxNote;
 }
 
 // One value that a pair of held keys lowers and raises at rate per second, and that left Ctrl
@@ -62,7 +51,7 @@ void GameState::enter() {
         songLength = 0;
         for (const Track& track : app.song.tracks) {
             songLength = std::max(songLength, double(track.length));
-            if (track.playType == PlayType::Hidden || track.playType == PlayType::Muted) continue;
+            if (!trackDrawn(track)) continue;
             lowest = std::min<uint32_t>(lowest, track.lowestKey);
             highest = std::max<uint32_t>(highest, track.highestKey);
         }
@@ -107,7 +96,7 @@ int32_t GameState::update(float dt) {
     if (input.mouse.wheel != 0) jumpTo(float(songTime + input.mouse.wheel * 0.001));
     mouseSeeking();
     advanceNoteLists(tracks, noteScreen(), songTime, displayTime(), app.playMode, app.sound);
-    octaveKeys();
+    shiftOctave(app, input);
     adjustmentKeys(dt);
     if (keyPressed(input, Scan0) || keyPressed(input, ScanF2)) rewind();
     if (keyPressed(input, ScanSpace)) paused = !paused;
@@ -163,18 +152,20 @@ void GameState::restart() {
 
 void GameState::jumpTo(float t) {
     songTime = t;
-    releaseHeldNotes(context->sound);
-    trimKeyOwnerLists();
-    silenceAll(context->sound);
+    stopSounding();
     placeTracks(context->song.tracks, t);
 }
 
 void GameState::rewind() {
     songTime = leadIn;
+    stopSounding();
+    rewindTracks(context->song.tracks);
+}
+
+void GameState::stopSounding() {
     releaseHeldNotes(context->sound);
     trimKeyOwnerLists();
     silenceAll(context->sound);
-    rewindTracks(context->song.tracks);
 }
 
 double GameState::displayTime() const {
@@ -215,21 +206,6 @@ void GameState::mouseSeeking() {
     const int32_t x = input.cursorX, y = input.cursorY;
     if (x >= 0 && x <= int32_t(windowWidth) && y >= 18 && y <= 42)
         jumpTo(float(songLength) * float(x) / float(windowWidth));
-}
-
-void GameState::octaveKeys() {
-    AppContext& app = *context;
-    int32_t minNote = 0, maxNote = 0;
-    reachOf(app.sound, minNote, maxNote);
-    const int32_t s = app.transposition;
-    if (keyPressed(input, ScanZ) && s - 12 + minNote >= 0) {
-        app.transposition = int8_t(s - 12);
-        releaseHeldNotes(app.sound);
-    }
-    if (keyPressed(input, ScanX) && app.transposition + 12 + maxNote <= 127) {
-        app.transposition = int8_t(app.transposition + 12);
-        releaseHeldNotes(app.sound);
-    }
 }
 
 void GameState::adjustmentKeys(float dt) {

@@ -60,9 +60,10 @@ class GameState : public State {
     // seek and restart with the song lock already held.
     void jumpTo(float t);
     void rewind();
+    // Every note the player holds and the computer sounds stops; the keys lose their owners.
+    void stopSounding();
     void bookmarkKeys();
     void mouseSeeking();
-    void octaveKeys();
     void adjustmentKeys(float dt);
     void clamp();
 

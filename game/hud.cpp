@@ -58,7 +58,7 @@ ClockText clockText(double songTime, double songLength, uint32_t windowWidth) {
 uint32_t screenNoteCount(const std::vector<Track>& tracks) {
     uint32_t count = 0;
     for (const Track& track : tracks)
-        if (track.playType != PlayType::Hidden && track.playType != PlayType::Muted)
+        if (trackDrawn(track))
             count += uint32_t(track.ended.size() + track.sounding.size() + track.upcoming.size());
     return count;
 }

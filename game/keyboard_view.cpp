@@ -2,30 +2,12 @@
 
 #include "app/app_context.h"
 #include "game/note_input.h"
-#include "sound/device_records.h"
+#include "sound/midi_devices.h"
 
 namespace {
 
 // Where a black key follows each white key of the octave (C to B), as a fraction of a white key.
 constexpr float blackKeyOffsets[7] = {0.65f, 0.65f, 0, 0.65f, 0.65f, 0.65f, 0};
-
-bool isBlackSemitone(uint32_t key) {
-    switch (key % 12) {
-    case 1:
-    case 3:
-    case 6:
-    case 8:
-    case 10:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// A colour index the palette has no entry for shows as the neutral colour.
-uint32_t paletteIndex(int32_t colour) {
-    return colour >= 0 && colour <= 5 ? static_cast<uint32_t>(colour) : 0;
-}
 
 Colour scaled(Colour colour, float factor) {
     colour.r *= factor;
@@ -42,15 +24,25 @@ uint8_t lastOwner(uint32_t key) {
 // The keys the selected instrument reaches at the current transposition; a device with no
 // record reaches the default range.
 void reach(const AppContext& app, int32_t& low, int32_t& high) {
-    const SoundState& sound = app.sound;
-    const InputDeviceRecord record = sound.selectedInputDevice < sound.inputDevices.size()
-                                         ? sound.inputDevices[sound.selectedInputDevice]
-                                         : InputDeviceRecord{};
+    const InputDeviceRecord record = selectedInputRecord(app.sound);
     low = record.minNote + app.transposition;
     high = record.maxNote + app.transposition;
 }
 
 } // namespace
+
+bool isBlackKey(uint32_t key) {
+    switch (key % 12) {
+    case 1:
+    case 3:
+    case 6:
+    case 8:
+    case 10:
+        return true;
+    default:
+        return false;
+    }
+}
 
 void initialiseKeyboardView(KeyboardView& view, AppContext& app, uint32_t windowWidth,
                             uint32_t windowHeight) {
@@ -76,7 +68,7 @@ void layoutKeyboard(KeyboardView& view, uint32_t lowest, uint32_t highest) {
     if (end > 127) end = 127;
     uint32_t whiteKeys = 0;
     for (uint32_t key = start; key < end; ++key)
-        if (!isBlackSemitone(key)) ++whiteKeys;
+        if (!isBlackKey(key)) ++whiteKeys;
 
     const uint32_t keyWidth = view.windowWidth / whiteKeys;
     view.keyXScale =
@@ -110,7 +102,7 @@ void drawLanes(const KeyboardView& view) {
 }
 
 Colour whiteKeyColour(const AppContext& app, int8_t held, uint8_t owner, bool reachable) {
-    Colour colour = app.palette[paletteIndex(held > 0 ? held : owner)];
+    Colour colour = app.palette[paletteSlot(held > 0 ? uint32_t(held) : owner)];
     if (held >= 0) colour = scaled(colour, 0.5f);
     if (!reachable) colour = scaled(colour, 0.3f);
     return colour;
@@ -119,10 +111,10 @@ Colour whiteKeyColour(const AppContext& app, int8_t held, uint8_t owner, bool re
 Colour blackKeyColour(const AppContext& app, int8_t held, uint8_t owner, bool reachable) {
     Colour colour;
     if (held > 0) {
-        colour = app.palette[6 + paletteIndex(held)];
+        colour = app.palette[6 + paletteSlot(uint32_t(held))];
     } else {
-        colour = app.palette[6 + paletteIndex(owner)];
-        if (paletteIndex(owner) == 0) colour = scaled(colour, held == -1 ? 0.6f : 0.4f);
+        colour = app.palette[6 + paletteSlot(owner)];
+        if (paletteSlot(owner) == 0) colour = scaled(colour, held == -1 ? 0.6f : 0.4f);
     }
     if (!reachable) colour = scaled(colour, 0.5f);
     return colour;

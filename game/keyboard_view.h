@@ -27,6 +27,9 @@ struct KeyboardView {
     uint32_t windowHeight = 480;
 };
 
+// Whether key (a MIDI key number) is a black key of the piano.
+bool isBlackKey(uint32_t key);
+
 // Loads the key and line textures for a frame of the given size; the context keeps the view.
 void initialiseKeyboardView(KeyboardView& view, AppContext& app, uint32_t windowWidth,
                             uint32_t windowHeight);

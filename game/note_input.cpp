@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/app_context.h"
+#include "app/palette.h"
 #include "platform/input.h"
 #include "sound/midi_devices.h"
 #include "sound/sound_output.h"
@@ -37,11 +38,6 @@ int shiftedKey(int key, int8_t transposition) {
     if (key < 0 || key > 127) return -1;
     const int shifted = key + transposition;
     return shifted >= 0 && shifted <= 127 ? shifted : -1;
-}
-
-// A track colour the palette cannot show counts as the neutral one.
-uint8_t matchColour(uint32_t colour) {
-    return colour <= 5 ? static_cast<uint8_t>(colour) : 0;
 }
 
 // A press of the player's: its match is remembered for the keyboard view and the note sounds.
@@ -135,7 +131,7 @@ MatchResult matchKey(const PlayContext& play, uint8_t key) {
     if (play.tracks == nullptr) return {};
     for (const Track& track : *play.tracks) {
         if (!isPlayersTrack(play.playMode, track.playType)) continue;
-        const uint8_t colour = matchColour(track.colour);
+        const auto colour = static_cast<uint8_t>(paletteSlot(track.colour));
         for (uint32_t index : track.sounding)
             if (index < track.notes.size() && track.notes[index].key == key) return {true, colour};
         for (uint32_t index : track.upcoming) {
@@ -209,6 +205,18 @@ void drainMidiInput(AppContext& app) {
     });
 }
 
+void shiftOctave(AppContext& app, const InputDevices& input) {
+    const InputDeviceRecord record = selectedInputRecord(app.sound);
+    if (keyPressed(input, ScanZ) && app.transposition - 12 + record.minNote >= 0) {
+        app.transposition = static_cast<int8_t>(app.transposition - 12);
+        releaseHeldNotes(app.sound);
+    }
+    if (keyPressed(input, ScanX) && app.transposition + 12 + record.maxNote <= 127) {
+        app.transposition = static_cast<int8_t>(app.transposition + 12);
+        releaseHeldNotes(app.sound);
+    }
+}
+
 void releaseKey(uint8_t key) {
     if (key > 127) return;
     const int8_t result = noteInput.held[key];
@@ -226,16 +234,10 @@ void releaseKey(uint8_t key) {
 }
 
 void releaseHeldNotes(SoundState& sound) {
-    soundMessage.resize(3);
     for (int key = 0; key < 128; ++key) {
         for (int channel = 0; channel < 16; ++channel) {
             uint8_t& holds = noteInput.playerHolds[key][channel];
-            for (; holds > 0; --holds) {
-                soundMessage[0] = static_cast<uint8_t>(noteOffStatus | channel);
-                soundMessage[1] = static_cast<uint8_t>(key);
-                soundMessage[2] = 0;
-                if (sound.output) sound.output->stop(soundMessage);
-            }
+            for (; holds > 0; --holds) soundNote(sound, uint8_t(channel), uint8_t(key), 0, false);
         }
         // The player's owner entries go too: after an octave change the instrument's note-offs
         // arrive on other keys, so nothing else would remove them before the next trim, and the
@@ -254,16 +256,11 @@ void trimKeyOwnerLists() {
 }
 
 void silenceAll(SoundState& sound) {
-    soundMessage.resize(3);
     for (int key = 0; key < 128; ++key) {
         for (int channel = 0; channel < 16; ++channel) {
             // Each stop lowers the count by one; the bound guards an output that would not.
-            for (int left = activeCounts[key][channel]; left > 0 && sound.output; --left) {
-                soundMessage[0] = static_cast<uint8_t>(noteOffStatus | channel);
-                soundMessage[1] = static_cast<uint8_t>(key);
-                soundMessage[2] = 0;
-                sound.output->stop(soundMessage);
-            }
+            for (int left = activeCounts[key][channel]; left > 0 && sound.output; --left)
+                soundNote(sound, uint8_t(channel), uint8_t(key), 0, false);
         }
     }
     std::memset(activeCounts, 0, sizeof activeCounts);

@@ -68,6 +68,10 @@ void readMenuKeyboard(AppContext& app, const InputDevices& input);
 // honouring the releases of held notes so that nothing sticks.
 void drainMidiInput(AppContext& app);
 
+// Z and X shift the transposition an octave down or up while the selected device's learned range
+// stays within keys 0 to 127; a shift releases the held notes.
+void shiftOctave(AppContext& app, const InputDevices& input);
+
 // What the readers do with one message taken from the MIDI input (its key byte not yet
 // transposed; the message is changed in place).
 void handleGameMidiMessage(AppContext& app, const PlayContext& play, std::vector<uint8_t>& message);

@@ -109,6 +109,10 @@ float timeMarkY(const NoteScreen& screen, double mark, double t) {
     return float((t - mark) * pixelsPerSecond(screen) + screen.hitLine);
 }
 
+bool trackDrawn(const Track& track) {
+    return track.playType != PlayType::Hidden && track.playType != PlayType::Muted;
+}
+
 bool computerPlaysTrack(int32_t playMode, PlayType playType) {
     return playType != PlayType::Muted && !isPlayersTrack(playMode, playType);
 }
@@ -142,15 +146,5 @@ void rewindTracks(std::vector<Track>& tracks) {
 }
 
 void soundComputerNote(SoundState& sound, const Note& note, bool on) {
-    // The channel from a damaged file must not turn the status into another message.
-    const uint8_t channel = note.channel & 0x0F;
-    soundMessage.resize(3);
-    soundMessage[0] = uint8_t((on ? 0x90 : 0x80) | channel);
-    soundMessage[1] = note.key;
-    soundMessage[2] = on ? note.velocity : 0;
-    if (!sound.output) return;
-    if (on)
-        sound.output->play(soundMessage);
-    else
-        sound.output->stop(soundMessage);
+    soundNote(sound, note.channel, note.key, note.velocity, on);
 }

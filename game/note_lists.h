@@ -24,6 +24,9 @@ float noteTop(const NoteScreen& screen, const Note& note, double t);
 // y of a mark at time mark (a bookmark): where a note starting then has its lower end.
 float timeMarkY(const NoteScreen& screen, double mark, double t);
 
+// Tracks whose notes are drawn and counted on screen: neither Hidden nor Muted.
+bool trackDrawn(const Track& track);
+
 // The computer plays every track that takes part (is not Muted) and is not the player's.
 bool computerPlaysTrack(int32_t playMode, PlayType playType);
 

@@ -1,16 +1,14 @@
 #include "game/note_sprite.h"
 
 #include "app/app_context.h"
+#include "game/keyboard_view.h"
+#include "game/note_lists.h"
 #include "render/shapes.h"
 
 namespace {
 
 // White-key position within the octave, by semitone (C to B).
 constexpr int32_t whitePosition[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
-
-bool isBlackSemitone(int32_t semitone) {
-    return semitone == 1 || semitone == 3 || semitone == 6 || semitone == 8 || semitone == 10;
-}
 
 // Coordinates far outside the frame are held there, so that a damaged time or size cannot
 // overflow the conversion to integers.
@@ -117,8 +115,8 @@ void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteS
     const float width = static_cast<float>(layout.windowWidth);
     const float count = static_cast<float>(layout.whiteKeyCount);
     for (const Track& track : tracks) {
-        if (track.playType == PlayType::Hidden || track.playType == PlayType::Muted) continue;
-        const uint32_t colour = track.colour <= 5 ? track.colour : 0;
+        if (!trackDrawn(track)) continue;
+        const uint32_t colour = paletteSlot(track.colour);
         for (const std::vector<uint32_t>* list : {&track.ended, &track.sounding, &track.upcoming}) {
             for (uint32_t index : *list) {
                 if (index >= track.notes.size()) continue;
@@ -134,7 +132,7 @@ void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteS
                 float x = static_cast<float>(whitePosition[semitone] + 7 * octave) * width / count;
                 float widthFactor = layout.noteWidthScale;
                 const Colour* noteColour = &palette[colour];
-                if (isBlackSemitone(note.key % 12)) {
+                if (isBlackKey(note.key)) {
                     x += width * 0.65f / count;
                     noteColour = &palette[6 + colour];
                     widthFactor *= 0.66f;

@@ -17,13 +17,7 @@ constexpr size_t averagedTaps = 10;
 constexpr float testEnd = 2.5f; // seconds without a tap
 
 void sendClick(AppContext& app, bool on) {
-    soundMessage.assign(
-        {static_cast<uint8_t>(on ? 0x90 : 0x80), clickKey, static_cast<uint8_t>(on ? 127 : 0)});
-    if (!app.sound.output) return;
-    if (on)
-        app.sound.output->play(soundMessage);
-    else
-        app.sound.output->stop(soundMessage);
+    soundNote(app.sound, 0, clickKey, 127, on);
 }
 
 void startTest(MenuPages& menu) {

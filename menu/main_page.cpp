@@ -17,13 +17,6 @@
 
 namespace {
 
-// The selected input device's record; the defaults when the selection lies outside the list.
-InputDeviceRecord selectedInputRecord(const SoundState& sound) {
-    if (sound.selectedInputDevice < sound.inputDevices.size())
-        return sound.inputDevices[sound.selectedInputDevice];
-    return InputDeviceRecord{};
-}
-
 std::string inputName(AppContext& app) {
     if (midiInputOpen(app.sound)) {
         const std::vector<std::string> devices = inputPortDevices(app.sound);
@@ -48,21 +41,6 @@ ImVec4 hsvColour(float h, float s, float v) {
     return colour;
 }
 
-// Z and X shift the transposition by an octave while the device's learned range stays within
-// keys 0 to 127.
-void shiftOctave(MenuPages& menu) {
-    AppContext& app = *menu.app;
-    const InputDeviceRecord record = selectedInputRecord(app.sound);
-    if (keyPressed(input, ScanZ) && app.transposition - 12 + record.minNote >= 0) {
-        app.transposition = static_cast<int8_t>(app.transposition - 12);
-        releaseHeldNotes(app.sound);
-    }
-    if (keyPressed(input, ScanX) && app.transposition + 12 + record.maxNote <= 127) {
-        app.transposition = static_cast<int8_t>(app.transposition + 12);
-        releaseHeldNotes(app.sound);
-    }
-}
-
 } // namespace
 
 int32_t updateMainPage(MenuPages& menu) {
@@ -74,7 +52,7 @@ int32_t updateMainPage(MenuPages& menu) {
     }
     readMenuKeyboard(app, input);
     readMenuMidiInput(app);
-    shiftOctave(menu);
+    shiftOctave(app, input);
     if (keyPressed(input, ScanEscape) || menu.quitRequested) {
         std::lock_guard lock(app.songLock);
         clear(app.song);

@@ -3,7 +3,9 @@
 // fields, and the pages themselves, each in a file of its own. The menu state runs the active
 // page's update and render each frame; a page change marks the new page as entered so that it
 // runs its entry actions on its first update.
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -34,6 +36,18 @@ struct MenuPages {
     void goToPage(uint32_t newPage) {
         page = newPage;
         pageEntered = true;
+    }
+    // Asks a running library scan to stop and waits for it.
+    void stopLibraryScan() {
+        if (!scanThread.joinable()) return;
+        keepScanning = false;
+        scanThread.join();
+    }
+    // The wheel scrolls a page's rows, never above the first nor past the last (contentEnd, in
+    // content pixels).
+    void scrollByWheel(int32_t wheel, int32_t contentEnd) {
+        scroll += int32_t(std::trunc(float(wheel) * -0.5f));
+        scroll = std::clamp(scroll, 0, std::max(0, contentEnd - height));
     }
 
     int32_t width = 640, height = 480; // the frame, taken at enter

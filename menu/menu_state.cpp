@@ -78,10 +78,7 @@ void MenuState::leave() {
 }
 
 void MenuState::joinThreads() {
-    if (scanThread.joinable()) {
-        keepScanning = false;
-        scanThread.join();
-    }
+    stopLibraryScan();
     if (loadThread.joinable()) loadThread.join();
 }
 

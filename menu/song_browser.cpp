@@ -1,6 +1,4 @@
 // The song browser: the library's folders and song files as rows, walked with the mouse.
-#include <algorithm>
-#include <cmath>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -31,10 +29,7 @@ bool isFile(const FolderNode& node) {
 // scan of this menu is stopped first: its result is thrown away anyway.
 void startLibraryScan(MenuPages& menu) {
     AppContext& app = *menu.app;
-    if (menu.scanThread.joinable()) {
-        menu.keepScanning = false;
-        menu.scanThread.join();
-    }
+    menu.stopLibraryScan();
     emptyLibrary(*app.songFolders, app.folderLock);
     menu.currentFolder = app.songFolders.get();
     menu.hoveredNode = nullptr;
@@ -111,8 +106,7 @@ int32_t updateSongBrowser(MenuPages& menu) {
         return StayInState;
     }
 
-    menu.scroll += int32_t(std::trunc(float(input.mouse.wheel) * -0.5f));
-    menu.scroll = std::clamp(menu.scroll, 0, std::max(0, end - menu.height));
+    menu.scrollByWheel(input.mouse.wheel, end);
 
     if (keyPressed(input, ScanEscape)) menu.goToPage(MainMenuPage);
     return StayInState;

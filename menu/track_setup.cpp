@@ -1,7 +1,5 @@
 // The track setup page: the chosen song loads on the load thread while its tracks are listed
 // with their play types, and a play-mode button starts the game.
-#include <algorithm>
-#include <cmath>
 #include <mutex>
 #include <string>
 
@@ -104,8 +102,7 @@ int32_t updateTrackSetup(MenuPages& menu) {
         end = updateRows(menu, app.song, x, y, click);
     }
     if (x <= int32_t(menu.trackBox.width)) {
-        menu.scroll += int32_t(std::trunc(float(input.mouse.wheel) * -0.5f));
-        menu.scroll = std::clamp(menu.scroll, 0, std::max(0, end - menu.height));
+        menu.scrollByWheel(input.mouse.wheel, end);
     } else if (click) {
         menu.openTrack = -1;
     }

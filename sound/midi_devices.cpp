@@ -95,6 +95,12 @@ void ensureMidiInput(SoundState& sound) {
         openInputPort(sound, 0);
 }
 
+InputDeviceRecord selectedInputRecord(const SoundState& sound) {
+    if (sound.selectedInputDevice < sound.inputDevices.size())
+        return sound.inputDevices[sound.selectedInputDevice];
+    return InputDeviceRecord{};
+}
+
 void learnKeyRange(SoundState& sound, uint8_t key, int8_t transposition) {
     if (sound.selectedInputDevice >= sound.inputDevices.size()) return;
     InputDeviceRecord& record = sound.inputDevices[sound.selectedInputDevice];

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "sound/device_records.h"
+
 struct SoundState;
 
 // Port number that stands for no port: "Virtual Keyboard" on the input, "Simple Synth" on the
@@ -27,6 +29,10 @@ void openOutputPort(SoundState& sound, uint32_t port);
 // Called before each poll of the input: keeps the input on a real port whenever one exists, and
 // reconnects to port 0 (or to no port) when the open one has vanished.
 void ensureMidiInput(SoundState& sound);
+
+// The selected input device's record; the defaults (range 48 to 66) when the selection lies
+// outside the list.
+InputDeviceRecord selectedInputRecord(const SoundState& sound);
 
 // Widens the selected input device's learned range by a note-on's key byte, which has the
 // transposition already added; it is taken off again here. A byte that is no key (above 127)

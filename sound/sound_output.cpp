@@ -103,6 +103,19 @@ void selectSoundOutput(SoundState& sound, uint32_t kind) {
     sound.outputKind = kind;
 }
 
+void soundNote(SoundState& sound, uint8_t channel, uint8_t key, uint8_t velocity, bool on) {
+    // A channel from a damaged file must not turn the status into another message.
+    soundMessage.resize(3);
+    soundMessage[0] = static_cast<uint8_t>((on ? 0x90 : 0x80) | (channel & 0x0F));
+    soundMessage[1] = key;
+    soundMessage[2] = on ? velocity : 0;
+    if (!sound.output) return;
+    if (on)
+        sound.output->play(soundMessage);
+    else
+        sound.output->stop(soundMessage);
+}
+
 void soundStartup(SoundState& sound, void (*prepareNoteInput)()) {
     selectSoundOutput(sound, SoundOutputKindMidi);
     soundMessage.assign(3, 0);

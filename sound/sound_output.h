@@ -60,6 +60,10 @@ extern int32_t soundingTotal;
 // Scratch message that callers fill before play or stop; 3 bytes after soundStartup.
 extern std::vector<uint8_t> soundMessage;
 
+// A note-on (velocity as given) or note-off (velocity 0) of key on channel (its low four bits)
+// through the current output, by way of soundMessage; nothing when there is no output.
+void soundNote(SoundState& sound, uint8_t channel, uint8_t key, uint8_t velocity, bool on);
+
 // Replaces the current output by a new one of kind 1 (MIDI, through the state's output client)
 // or 2 (Simple Synth, whose wave bank is built the first time and whose audio device opens now,
 // so that the first struck key does not wait for it). Counts carry over; notes the old output
