@@ -7,7 +7,6 @@
 #include "platform/window.h"
 
 DebugFlags debugFlags;
-AppContext* debugMenuApplication = nullptr;
 
 void drawDebugMenuBar() {
     debugFlags.menuOpen = false;
@@ -24,8 +23,7 @@ void drawDebugMenuBar() {
         if (ImGui::Button("Toggle Fullscreen")) toggleFullscreen();
         if (ImGui::MenuItem("Fancy Graphics", nullptr, debugFlags.fancyGraphics)) {
             debugFlags.fancyGraphics = !debugFlags.fancyGraphics;
-            if (debugMenuApplication)
-                switchNoteDrawer(*debugMenuApplication, debugFlags.fancyGraphics);
+            if (application) switchNoteDrawer(*application, debugFlags.fancyGraphics);
         }
         ImGui::EndMenu();
     }

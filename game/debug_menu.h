@@ -14,9 +14,6 @@ struct DebugFlags {
 };
 extern DebugFlags debugFlags;
 
-// The application the debug menu works on: set after start-up, cleared before shutdown.
-extern AppContext* debugMenuApplication;
-
 void drawDebugMenuBar();
 void drawDebugWindows();
 

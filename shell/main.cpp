@@ -32,13 +32,11 @@ int runGame() {
     startApplication();
     startSoundOutputs();
 
-    debugMenuApplication = application;
     StateMachine machine;
     if (startStates(machine, makeState, GoToMenu)) runMainLoop(machine, makeState);
     // Closing the window ends the loop with a state still current; leave it so that whatever
     // it runs in the background stops before the devices go.
     endStates(machine);
-    debugMenuApplication = nullptr;
 
     stopSoundOutputs();
     stopApplication();
