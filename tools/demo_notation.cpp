@@ -104,15 +104,11 @@ struct Written {
 
 } // namespace
 
-uint32_t barTicks(const Piece& piece) {
-    return piece.beatsPerBar * 4 * demoTicksPerQuarter / piece.beatUnit;
-}
-
 ParsedVoice parseVoice(const Piece& piece, const Voice& voice) {
     ParsedVoice out;
     std::vector<Written> written;
     std::vector<DynamicMark> marks;
-    const uint32_t bar = barTicks(piece);
+    const uint32_t bar = piece.beatsPerBar * 4 * demoTicksPerQuarter / piece.beatUnit;
     std::vector<uint32_t> barStarts{0};
     std::vector<Line> lines(1);
     lines[0].used = true;
