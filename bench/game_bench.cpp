@@ -3,7 +3,6 @@
 // only copies the vertices out, so a software rasteriser's work never enters the figures.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
 
 #include "app/app_context.h"

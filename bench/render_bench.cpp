@@ -4,7 +4,6 @@
 #include <epoxy/gl.h>
 
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/file_reader.h"
+#include "platform/file_replacement.h"
 #include "songs/conversion.h"
 #include "songs/midi_reader.h"
 #include "songs/song.h"
@@ -25,9 +25,7 @@ using Bytes = std::vector<uint8_t>;
 namespace {
 
 bool writeSeed(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bool(out);
+    return replaceFile(path.string(), bytes.data(), bytes.size());
 }
 
 std::vector<Bytes> midiSeeds() {
@@ -134,9 +132,9 @@ int main(int argc, char** argv) {
                         Bytes(atlas[i].begin(), atlas[i].end()));
     }
     // The committed list, as painted by the texture generator.
-    std::ifstream committed(argv[2], std::ios::binary);
-    const Bytes list{std::istreambuf_iterator<char>(committed), {}};
-    ok &= !list.empty() && writeSeed(folder / "atlas_list" / "notes2.txt", list);
+    Bytes list;
+    ok &= readFileBytes(argv[2], list) && !list.empty() &&
+          writeSeed(folder / "atlas_list" / "notes2.txt", list);
     ok &= writeSettingsSeeds(folder / "settings");
     if (!ok) std::fprintf(stderr, "make_corpus: could not write the seeds into %s\n", argv[1]);
     return ok ? 0 : 1;

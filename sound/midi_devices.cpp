@@ -121,7 +121,8 @@ bool midiInputOpen(const SoundState& sound) {
 }
 
 bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message) {
-    return takeLibraryMessage(sound.midiIn, message);
+    message.clear();
+    return sound.midiIn != nullptr && takeQueuedMessage(*sound.midiIn, message);
 }
 
 std::vector<std::string> inputPortDevices(SoundState& sound) {

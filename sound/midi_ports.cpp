@@ -179,11 +179,6 @@ void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& messa
     }
 }
 
-bool takeLibraryMessage(MidiInClient* client, std::vector<uint8_t>& message) {
-    message.clear();
-    return client != nullptr && takeQueuedMessage(*client, message);
-}
-
 bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message) {
     message.clear();
     const uint32_t read = queue.readCount.load(std::memory_order_relaxed);

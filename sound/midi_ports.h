@@ -62,8 +62,6 @@ bool libraryPortOpen(MidiOutClient* client);
 // Sends a message on the client's open port; nothing without a client or an open port, and a
 // device that went away mid-note loses the note without an error.
 void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& message);
-// Takes the oldest queued input message into message (emptied when there is none).
-bool takeLibraryMessage(MidiInClient* client, std::vector<uint8_t>& message);
 
 // What the input thread does with each message: queues it, or drops it when the queue is full
 // (said once on standard error, like each kind of the library's own errors). Messages longer than

@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "platform/file_reader.h"

@@ -63,11 +63,6 @@ void SoundOutputMidi::stop(const std::vector<uint8_t>& message) {
     if (uncount(message)) deliver(message);
 }
 
-WavePlayer platformWavePlayer() {
-    return {[](const uint8_t* image, size_t size) { playWave(image, size); }, stopWave,
-            [](const uint8_t* image, size_t size) { prepareWave(image, size); }};
-}
-
 SoundOutputWav::SoundOutputWav(WavePlayer player) : player(std::move(player)) {}
 
 void SoundOutputWav::play(const std::vector<uint8_t>& message) {
@@ -93,10 +88,9 @@ void selectSoundOutput(SoundState& sound, uint32_t kind) {
             [client](const std::vector<uint8_t>& message) { sendLibraryMessage(client, message); });
     } else if (kind == SoundOutputKindWave) {
         if (!synthBankBuilt()) buildSynthBank();
-        WavePlayer player = platformWavePlayer();
         const std::vector<uint8_t>& image = synthVoices[60].waveImage;
-        player.prepare(image.data(), image.size());
-        sound.output = std::make_unique<SoundOutputWav>(std::move(player));
+        prepareWave(image.data(), image.size());
+        sound.output = std::make_unique<SoundOutputWav>(WavePlayer{playWave, stopWave});
     } else {
         return;
     }

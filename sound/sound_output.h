@@ -31,19 +31,17 @@ class SoundOutputMidi : public SoundOutputManager {
     MidiSend send;
 };
 
-// What the Simple Synth plays its wave images through: the platform's wave player by default.
+// What the Simple Synth plays its wave images through: the platform's wave player, or a test's
+// recorder.
 struct WavePlayer {
     std::function<void(const uint8_t* image, size_t size)> play;
     std::function<void()> stop;
-    // Opens the device for images like this one without playing anything.
-    std::function<void(const uint8_t* image, size_t size)> prepare;
 };
-WavePlayer platformWavePlayer();
 
 // The Simple Synth: plays the struck key's wave image, one key at a time.
 class SoundOutputWav : public SoundOutputManager {
   public:
-    explicit SoundOutputWav(WavePlayer player = platformWavePlayer());
+    explicit SoundOutputWav(WavePlayer player);
     void play(const std::vector<uint8_t>& message) override;
     void stop(const std::vector<uint8_t>& message) override;
 

@@ -104,25 +104,23 @@ struct Written {
 
 } // namespace
 
-uint32_t barTicks(const Piece& piece) {
-    return piece.beatsPerBar * 4 * demoTicksPerQuarter / piece.beatUnit;
-}
-
 ParsedVoice parseVoice(const Piece& piece, const Voice& voice) {
     ParsedVoice out;
     std::vector<Written> written;
     std::vector<DynamicMark> marks;
-    const uint32_t bar = barTicks(piece);
+    const uint32_t bar = piece.beatsPerBar * 4 * demoTicksPerQuarter / piece.beatUnit;
     std::vector<uint32_t> barStarts{0};
     std::vector<Line> lines(1);
     lines[0].used = true;
     size_t current = 0;
     std::istringstream tokens(voice.notes);
     std::string token;
-    auto fail = [&](const std::string& what) {
-        throw std::runtime_error(std::string(piece.title) + ", " + voice.name + ", bar " +
-                                 std::to_string(barStarts.size()) + ": " + what);
+    // Faults name the piece, the hand and, where there is one, the bar.
+    const std::string hand = std::string(piece.title) + ", " + voice.name;
+    auto failInBar = [&](size_t number, const std::string& what) {
+        throw std::runtime_error(hand + ", bar " + std::to_string(number) + ": " + what);
     };
+    auto fail = [&](const std::string& what) { failInBar(barStarts.size(), what); };
     // Every line of the bar ends where the first does; ties may not reach into a silent line.
     auto closeBar = [&]() {
         const uint32_t length = lines[0].now - barStarts.back();
@@ -224,8 +222,7 @@ ParsedVoice parseVoice(const Piece& piece, const Voice& voice) {
         auto to = std::find_if(marks.begin() + long(i), marks.end(),
                                [](const DynamicMark& m) { return m.level != 0; });
         if (to == marks.end() || (to->level - from) * marks[i].direction <= 0)
-            throw std::runtime_error(std::string(piece.title) + ", " + voice.name +
-                                     ": a hairpin without a mark it leads to");
+            throw std::runtime_error(hand + ": a hairpin without a mark it leads to");
     }
 
     // Downbeats a little louder; a pickup's first note is not one.
@@ -251,9 +248,8 @@ ParsedVoice parseVoice(const Piece& piece, const Voice& voice) {
             const uint32_t barIndex =
                 uint32_t(std::upper_bound(barStarts.begin(), barStarts.end(), note.start) -
                          barStarts.begin());
-            throw std::runtime_error(std::string(piece.title) + ", " + voice.name + ", bar " +
-                                     std::to_string(barIndex) + ": key " +
-                                     std::to_string(note.key) + " struck while it still sounds");
+            failInBar(barIndex,
+                      "key " + std::to_string(note.key) + " struck while it still sounds");
         }
         heldUntil[note.key] = note.start + note.length;
     }

@@ -62,7 +62,5 @@ struct ParsedVoice {
     uint32_t end = 0;
 };
 
-uint32_t barTicks(const Piece& piece);
-
 // Reads one hand of the piece; throws std::runtime_error naming the bar of a fault.
 ParsedVoice parseVoice(const Piece& piece, const Voice& voice);
