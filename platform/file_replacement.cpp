@@ -89,9 +89,15 @@ pid_t temporaryOwner(const char* name) {
     return pid_t(pid);
 }
 
+// The folder part of path with its slash: "dir/", or "./" for a name in the working folder.
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
 // Removes what killed runs left: our pattern, of a process that no longer exists.
 void removeAbandonedTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
     const pid_t self = ::getpid();
     while (const dirent* entry = ::readdir(dir)) {
@@ -134,9 +140,7 @@ bool beginReplacement(FileReplacement& file, const std::string& path) {
 
     // In the target's folder, so that the rename stays within one file system; short whatever
     // the target's name, which may itself be as long as a name can be.
-    const size_t slash = path.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder = folderOf(path);
     removeAbandonedTemporaries(folder);
     static std::atomic<unsigned> counter{0};
     const std::string stem = folder + temporaryPrefix + std::to_string(::getpid()) + "-";
@@ -191,8 +195,7 @@ bool commitReplacement(FileReplacement& file) {
     file.temporary.clear();
     // The rename itself lasts only once the folder is on the disk too. Some file systems cannot
     // flush a folder; the file is in place all the same.
-    const size_t slash = file.path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : file.path.substr(0, slash + 1);
+    const std::string folder = folderOf(file.path);
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
