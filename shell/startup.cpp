@@ -105,8 +105,8 @@ void startApplication() {
 
 void stopApplication() {
     if (!application) return;
-    // An existing file that could not be read keeps what it holds.
-    if (application->sound.settingsSavable) saveSettings(application->sound);
+    // Skipped by saveSettings itself when the existing file could not be read.
+    saveSettings(application->sound);
     stopViews(*application);
     stopMidiDevices(application->sound);
     delete application;
