@@ -109,9 +109,9 @@ void removeAbandonedTemporaries(const std::string& folder) {
     ::closedir(dir);
 }
 
+// The first failure's error number is the one kept.
 bool fail(FileReplacement& file, int error) {
-    if (!file.failed) file.error = error;
-    file.failed = true;
+    if (file.error == 0) file.error = error != 0 ? error : EIO;
     return false;
 }
 
@@ -132,7 +132,6 @@ FileReplacement::~FileReplacement() {
 bool beginReplacement(FileReplacement& file, const std::string& path) {
     discardTemporary(file);
     file.path = path;
-    file.failed = false;
     file.error = 0;
     // A folder in the target's place would only refuse the rename after the whole write.
     struct stat target;
@@ -163,7 +162,7 @@ bool beginReplacement(FileReplacement& file, const std::string& path) {
 bool writeBytes(FileReplacement& file, const void* bytes, size_t size) {
     if (file.fd < 0) return fail(file, EBADF);
     const uint8_t* p = static_cast<const uint8_t*>(bytes);
-    while (!file.failed && size > 0) {
+    while (file.error == 0 && size > 0) {
         const ssize_t n = ::write(file.fd, p, size);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
@@ -173,21 +172,22 @@ bool writeBytes(FileReplacement& file, const void* bytes, size_t size) {
         p += n;
         size -= size_t(n);
     }
-    if (file.failed) discardTemporary(file);
-    return !file.failed;
+    if (file.error != 0) discardTemporary(file);
+    return file.error == 0;
 }
 
 bool commitReplacement(FileReplacement& file) {
     if (file.fd < 0) {
         discardTemporary(file);
-        return fail(file, file.error ? file.error : EBADF);
+        return fail(file, EBADF);
     }
     // Flushed before the rename, or a power cut could put an empty file where a good one was.
-    if (!file.failed && ::fsync(file.fd) != 0) fail(file, errno);
+    if (file.error == 0 && ::fsync(file.fd) != 0) fail(file, errno);
     if (::close(file.fd) != 0) fail(file, errno);
     file.fd = -1;
-    if (!file.failed && ::rename(file.temporary.c_str(), file.path.c_str()) != 0) fail(file, errno);
-    if (file.failed) {
+    if (file.error == 0 && ::rename(file.temporary.c_str(), file.path.c_str()) != 0)
+        fail(file, errno);
+    if (file.error != 0) {
         discardTemporary(file);
         return false;
     }
