@@ -89,9 +89,15 @@ pid_t temporaryOwner(const char* name) {
     return pid_t(pid);
 }
 
+// The folder part of path with its slash: "dir/", or "./" for a name in the working folder.
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
 // Removes what killed runs left: our pattern, of a process that no longer exists.
 void removeAbandonedTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
     const pid_t self = ::getpid();
     while (const dirent* entry = ::readdir(dir)) {
@@ -103,9 +109,9 @@ void removeAbandonedTemporaries(const std::string& folder) {
     ::closedir(dir);
 }
 
+// The first failure's error number is the one kept.
 bool fail(FileReplacement& file, int error) {
-    if (!file.failed) file.error = error;
-    file.failed = true;
+    if (file.error == 0) file.error = error != 0 ? error : EIO;
     return false;
 }
 
@@ -126,7 +132,6 @@ FileReplacement::~FileReplacement() {
 bool beginReplacement(FileReplacement& file, const std::string& path) {
     discardTemporary(file);
     file.path = path;
-    file.failed = false;
     file.error = 0;
     // A folder in the target's place would only refuse the rename after the whole write.
     struct stat target;
@@ -134,9 +139,7 @@ bool beginReplacement(FileReplacement& file, const std::string& path) {
 
     // In the target's folder, so that the rename stays within one file system; short whatever
     // the target's name, which may itself be as long as a name can be.
-    const size_t slash = path.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder = folderOf(path);
     removeAbandonedTemporaries(folder);
     static std::atomic<unsigned> counter{0};
     const std::string stem = folder + temporaryPrefix + std::to_string(::getpid()) + "-";
@@ -159,7 +162,7 @@ bool beginReplacement(FileReplacement& file, const std::string& path) {
 bool writeBytes(FileReplacement& file, const void* bytes, size_t size) {
     if (file.fd < 0) return fail(file, EBADF);
     const uint8_t* p = static_cast<const uint8_t*>(bytes);
-    while (!file.failed && size > 0) {
+    while (file.error == 0 && size > 0) {
         const ssize_t n = ::write(file.fd, p, size);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
@@ -169,21 +172,22 @@ bool writeBytes(FileReplacement& file, const void* bytes, size_t size) {
         p += n;
         size -= size_t(n);
     }
-    if (file.failed) discardTemporary(file);
-    return !file.failed;
+    if (file.error != 0) discardTemporary(file);
+    return file.error == 0;
 }
 
 bool commitReplacement(FileReplacement& file) {
     if (file.fd < 0) {
         discardTemporary(file);
-        return fail(file, file.error ? file.error : EBADF);
+        return fail(file, EBADF);
     }
     // Flushed before the rename, or a power cut could put an empty file where a good one was.
-    if (!file.failed && ::fsync(file.fd) != 0) fail(file, errno);
+    if (file.error == 0 && ::fsync(file.fd) != 0) fail(file, errno);
     if (::close(file.fd) != 0) fail(file, errno);
     file.fd = -1;
-    if (!file.failed && ::rename(file.temporary.c_str(), file.path.c_str()) != 0) fail(file, errno);
-    if (file.failed) {
+    if (file.error == 0 && ::rename(file.temporary.c_str(), file.path.c_str()) != 0)
+        fail(file, errno);
+    if (file.error != 0) {
         discardTemporary(file);
         return false;
     }
@@ -191,8 +195,7 @@ bool commitReplacement(FileReplacement& file) {
     file.temporary.clear();
     // The rename itself lasts only once the folder is on the disk too. Some file systems cannot
     // flush a folder; the file is in place all the same.
-    const size_t slash = file.path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : file.path.substr(0, slash + 1);
+    const std::string folder = folderOf(file.path);
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);

@@ -13,8 +13,7 @@
 // an uncommitted or failed replacement removes its temporary file.
 struct FileReplacement {
     int fd = -1;
-    bool failed = false;
-    int error = 0; // the system's error number of the first failure
+    int error = 0; // the system's error number of the first failure; 0 while none failed
     int slot = -1; // where the signal clean-up knows the temporary file
     std::string path;
     std::string temporary;

@@ -140,8 +140,11 @@ std::string executableDirectory() {
     return buffer.substr(0, slash == 0 ? 1 : slash);
 }
 
-std::string programBeside(const std::string& name) {
-    const std::string directory = executableDirectory();
+std::string programIn(const std::string& directory, const std::string& name) {
     if (directory.empty()) return "./" + name;
     return directory == "/" ? "/" + name : directory + "/" + name;
+}
+
+std::string programBeside(const std::string& name) {
+    return programIn(executableDirectory(), name);
 }

@@ -38,5 +38,7 @@ void waitForProcess(ProcessResult& result);
 
 // The directory of the running program without a trailing slash; empty when it cannot be told.
 std::string executableDirectory();
+// The program called name in directory ("./name" for an empty directory).
+std::string programIn(const std::string& directory, const std::string& name);
 // The program called name beside the running one ("./name" when that directory is unknown).
 std::string programBeside(const std::string& name);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_reader.h"
@@ -128,10 +129,9 @@ void loadAtlas() {
                          describeFileProblem(problem));
         return;
     }
-    const std::string text(bytes.begin(), bytes.end());
-
     int32_t atlas = loadImage(registry->directory + "/notes2.png");
-    AtlasList list = parseAtlasList(text);
+    AtlasList list =
+        parseAtlasList(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (list.damaged)
         std::fprintf(stderr, "\"%s\" is damaged at line %d; the regions after it are skipped\n",
                      listPath.c_str(), list.damagedLine);

@@ -6,7 +6,7 @@
 
 int launchConverter(const std::string& directory, const std::vector<std::string>& arguments) {
     ProcessRequest request;
-    request.program = directory.empty() ? std::string("./notepress") : directory + "/notepress";
+    request.program = programIn(directory, "notepress");
     request.arguments = arguments;
     request.wait = false;
     return runProcess(request).error;

@@ -37,14 +37,9 @@ bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) 
 }
 
 void queueCursor() {
-    float x = static_cast<float>(input.cursorX);
-    float y = static_cast<float>(input.cursorY);
-    Rect rect;
-    rect.left = static_cast<int32_t>(x);
-    rect.top = static_cast<int32_t>(y);
-    rect.right = static_cast<int32_t>(x + cursor.width * cursor.scaleX);
-    rect.bottom = static_cast<int32_t>(y + cursor.height * cursor.scaleY);
-    queueSprite(cursor.textureIndex, rect, Colour{1, 1, 1, 1});
+    cursor.x = static_cast<float>(input.cursorX);
+    cursor.y = static_cast<float>(input.cursorY);
+    drawSprite(cursor);
 }
 
 struct FrameClock {

@@ -20,7 +20,7 @@
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
 
-CursorSprite cursor;
+Sprite cursor;
 
 namespace {
 
@@ -85,8 +85,7 @@ bool startWindowAndDevices() {
     bool textMade = createTextRenderer("Consolas");
     reached = Text;
     if (!textMade) return failStart("no font for the text was found");
-    cursor.textureIndex = loadTexture("cursor.png");
-    textureSize(cursor.textureIndex, cursor.width, cursor.height);
+    loadSprite(cursor, "cursor.png");
     return true;
 }
 
@@ -106,8 +105,8 @@ void startApplication() {
 
 void stopApplication() {
     if (!application) return;
-    // An existing file that could not be read keeps what it holds.
-    if (application->sound.settingsSavable) saveSettings(application->sound);
+    // Skipped by saveSettings itself when the existing file could not be read.
+    saveSettings(application->sound);
     stopViews(*application);
     stopMidiDevices(application->sound);
     delete application;

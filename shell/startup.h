@@ -1,15 +1,10 @@
 #pragma once
 // Start-up and shutdown of the game role, phase by phase; shutdown runs each phase's pieces
 // down in the reverse order.
-#include <cstdint>
+#include "render/sprite_pass.h"
 
 // The mouse cursor the program draws over everything each frame.
-struct CursorSprite {
-    int32_t textureIndex = 0;
-    float width = 0, height = 0; // the texture's size
-    float scaleX = 1, scaleY = 1;
-};
-extern CursorSprite cursor;
+extern Sprite cursor;
 
 // Window, GL context, input, the renderers, the texture registry on "Data/Textures", the UI
 // binding, the "Consolas" text and the cursor. False, with the reason shown to the user and
