@@ -12,7 +12,8 @@
 
 namespace {
 
-// Window positions of a few debug windows; a longer file is not ours.
+// Window positions of a few debug windows; a longer file is damaged, and the next save
+// replaces it.
 constexpr uint64_t largestIniFile = 16 << 20;
 // False after a refused or unreadable file: what is there is not ours to replace.
 bool savable = true;

@@ -7,7 +7,8 @@ inline constexpr const char* uiIniFileName = "imgui.ini";
 
 // Stops the library from opening the file itself and loads the settings from path. A missing
 // file is a first start; one that is refused or unreadable is skipped with a line on standard
-// error, and is not saved over while the program runs.
+// error, and is not saved over while the program runs; one too large to be window settings is
+// damaged: skipped with a line, and replaced by the next save.
 void loadUiIniFile(const char* path = uiIniFileName);
 // Replaces the file at path with the library's current settings, unless loading refused it.
 void saveUiIniFile(const char* path = uiIniFileName);
