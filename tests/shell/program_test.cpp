@@ -42,7 +42,9 @@ TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
     double cores = (cadenzio.cpuSeconds() - before) / seconds;
     RecordProperty("idle_cores", std::to_string(cores));
     std::printf("idle CPU use: %.2f cores\n", cores);
-    EXPECT_LT(cores, 0.7);
+    // Software drawing of 60 frames a second takes about half a core here and more on a busy
+    // machine; a loop that spins takes a whole core or more.
+    EXPECT_LT(cores, 0.9);
 
     // The drawn cursor follows relative motion.
     std::system("xdotool mousemove_relative -- 300 200");
