@@ -19,6 +19,8 @@ struct PlayPreferences {
     float inputVolume = 2.0f;
     bool fancyGraphics = true;
     bool fullscreen = false;
+    bool waitForMe = false;    // the clock waits at each of the player's chords until it is played
+    bool speedTrainer = false; // a looped passage speeds up when played clean, slows on misses
 };
 
 // Reads the file at path into app: the latency, the song folder paths (into the tree's top

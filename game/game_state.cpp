@@ -8,6 +8,7 @@
 #include "game/keyboard_view.h"
 #include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "game/practice_hud.h"
 #include "platform/input.h"
 
 namespace {
@@ -56,6 +57,10 @@ void GameState::enter() {
             highest = std::max<uint32_t>(highest, track.highestKey);
         }
         rewindTracks(app.song.tracks);
+        std::vector<uint32_t> players;
+        for (uint32_t i = 0; i < app.song.tracks.size(); ++i)
+            if (isPlayersTrack(app.playMode, app.song.tracks[i].playType)) players.push_back(i);
+        preparePractice(practice, app.song.tracks, std::move(players), songTime);
     }
     if (!keyboardView) return;
     layoutKeyboard(*keyboardView, lowest, highest);
@@ -84,22 +89,25 @@ int32_t GameState::update(float dt) {
     play.playMode = app.playMode;
     play.songTime = songTime;
     play.inputVolume = inputVolume;
+    presses.clear();
+    play.presses = &presses;
     readGameMidiInput(app, play);
     readGameKeyboard(app, input, play);
+    const bool waiting = app.play.waitForMe && practiceShown(practice);
+    for (uint8_t key : presses) practicePress(practice, tracks, key, songTime, songSpeed, waiting);
 
-    if (!paused) {
-        // The step in single precision, the sum in double: a minute of frames does not drift.
-        songTime += double(dt * songSpeed);
-        if (songTime > songLength) rewind();
-    }
+    if (!paused) advanceClock(dt);
+    tickPassDisplay(practice.pass, dt);
     bookmarkKeys();
     if (input.mouse.wheel != 0) jumpTo(float(songTime + input.mouse.wheel * 0.001));
     mouseSeeking();
     advanceNoteLists(tracks, noteScreen(), songTime, displayTime(), app.playMode, app.sound);
+    practiceListsMoved(practice, tracks);
     shiftOctave(app, input);
     adjustmentKeys(dt);
     if (keyPressed(input, Scan0) || keyPressed(input, ScanF2)) rewind();
     if (keyPressed(input, ScanSpace)) paused = !paused;
+    practiceKeys(practice, input, {app.play.waitForMe, app.play.speedTrainer}, songTime);
     clamp();
     return keyPressed(input, ScanEscape) ? GoToMenu : StayInState;
 }
@@ -120,7 +128,10 @@ void GameState::render() {
         layout.windowWidth = windowWidth;
         layout.whiteKeyCount = whiteKeyCount;
         layout.noteWidthScale = noteWidthScale;
-        drawNotes(tracks, layout, *app.noteSprite, app.palette);
+        const double now = songTime;
+        drawNotes(tracks, layout, *app.noteSprite, app.palette, [&](uint32_t t, uint32_t i) {
+            return noteDrawnDarker(practice.pass, t, i, tracks[t].notes[i], now);
+        });
     }
     if (keyboardView) drawKeys(*keyboardView);
 
@@ -138,6 +149,37 @@ void GameState::render() {
     drawBookmarks(sprites, bookmarks, hud);
     drawProgressBar(sprites, hud);
     drawStatusLines(hud);
+    renderPractice();
+}
+
+void GameState::advanceClock(float dt) {
+    AppContext& app = *context;
+    const std::vector<Track>& tracks = app.song.tracks;
+    const bool waiting = app.play.waitForMe && practiceShown(practice);
+    // The step in single precision, the sum in double: a minute of frames does not drift.
+    songTime = practiceClock(practice, waiting, songTime, songTime + double(dt * songSpeed));
+    if (songTime > songLength) {
+        songSpeed = practicePassEnds(practice, tracks, songTime, songSpeed, app.play.speedTrainer);
+        rewind();
+    } else if (loopReachesEnd(practice.loop, songTime)) {
+        songSpeed = practicePassEnds(practice, tracks, songTime, songSpeed, app.play.speedTrainer);
+        jumpTo(float(countInTime(practice.loop)));
+    }
+}
+
+void GameState::renderPractice() {
+    AppContext& app = *context;
+    drawLoopBand(sprites.progress, practice.loop, songLength, windowWidth);
+    drawPracticeLines(practice, app.play.waitForMe, app.play.speedTrainer, windowWidth);
+    if (!app.play.waitForMe) return;
+    KeyPlaces places;
+    places.lowestNote = lowestNote;
+    places.whiteKeyCount = whiteKeyCount;
+    places.frameWidth = windowWidth;
+    places.keyboardTop = float(hitLine);
+    places.keyboardHeight = float(keyboardHeight);
+    drawWantedKeys(sprites.progress, wantedNotes(practice.wait), app.song.tracks, app.palette,
+                   places);
 }
 
 void GameState::seek(float t) {
@@ -154,12 +196,14 @@ void GameState::jumpTo(float t) {
     songTime = t;
     stopSounding();
     placeTracks(context->song.tracks, t);
+    practiceJumped(practice, songTime);
 }
 
 void GameState::rewind() {
     songTime = leadIn;
     stopSounding();
     rewindTracks(context->song.tracks);
+    practiceJumped(practice, songTime);
 }
 
 void GameState::stopSounding() {

@@ -8,6 +8,7 @@
 #include "app/state.h"
 #include "game/hud.h"
 #include "game/note_lists.h"
+#include "game/practice.h"
 
 struct AppContext;
 struct KeyboardView;
@@ -51,6 +52,7 @@ class GameState : public State {
     uint8_t whiteKeyCount = 1;
     KeyboardView* keyboardView = nullptr;
     std::vector<float> bookmarks; // song times of bookmarks 1 to 9; 0.0 is none
+    Practice practice;            // Wait for Me, the loop and the pass's figures
 
     // Song time less the latency's worth of song: where the notes are drawn.
     double displayTime() const;
@@ -66,6 +68,12 @@ class GameState : public State {
     void mouseSeeking();
     void adjustmentKeys(float dt);
     void clamp();
+    // The clock's step of this frame, held by Wait for Me, ending a pass at the song's or the
+    // loop's end.
+    void advanceClock(float dt);
+    void renderPractice();
+
+    std::vector<uint8_t> presses; // this frame's, for the practice aids
 
     uint32_t frameWidth, frameHeight;
 };

@@ -158,6 +158,7 @@ void handleGameMidiMessage(AppContext& app, const PlayContext& play,
     // A velocity scaled down to 0 would reach the instrument as a note-off.
     message[2] = scaled >= 1.0f ? static_cast<uint8_t>(scaled) : 1;
     const MatchResult match = matchKey(play, message[1]);
+    if (play.presses) play.presses->push_back(message[1]);
     pressKey(app.sound, message, match.matched ? match.colour : 0);
 }
 
@@ -184,6 +185,7 @@ void readGameKeyboard(AppContext& app, const InputDevices& input, const PlayCont
     const uint8_t velocity = scaled >= 1.0f ? static_cast<uint8_t>(scaled) : 1;
     readComputerKeys(app, input, noteInput.gameKeyboardBuffer, velocity, [&](uint8_t key) {
         const MatchResult match = matchKey(play, key);
+        if (play.presses) play.presses->push_back(key);
         return match.matched ? match.colour : uint8_t{0};
     });
 }

@@ -41,6 +41,7 @@ struct PlayContext {
     int32_t playMode = 0; // 0 left hand, 1 right hand, 2 both hands, 3 watch and listen
     double songTime = 0;  // seconds
     float inputVolume = 2.0f;
+    std::vector<uint8_t>* presses = nullptr; // when set, each matched press's key is added
 };
 
 // Whether the player plays a track of this play type in this play mode: mode 0 or 1 the tracks

@@ -110,11 +110,12 @@ void FastNoteSprite::setSize(const float (&size)[2]) {
 }
 
 void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteSprite& drawer,
-               const Palette& palette) {
+               const Palette& palette, const NoteDimmed& dimmed) {
     if (layout.whiteKeyCount == 0) return;
     const float width = static_cast<float>(layout.windowWidth);
     const float count = static_cast<float>(layout.whiteKeyCount);
-    for (const Track& track : tracks) {
+    for (uint32_t t = 0; t < tracks.size(); ++t) {
+        const Track& track = tracks[t];
         if (!trackDrawn(track)) continue;
         const uint32_t colour = paletteSlot(track.colour);
         for (const std::vector<uint32_t>* list : {&track.ended, &track.sounding, &track.upcoming}) {
@@ -139,7 +140,13 @@ void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteS
                 }
                 const float height = static_cast<float>(static_cast<double>(layout.verticalScale) *
                                                         note.duration * layout.noteSpread);
-                drawer.setColour(*noteColour);
+                Colour shade = *noteColour;
+                if (dimmed && dimmed(t, index)) {
+                    shade.r *= 0.45f;
+                    shade.g *= 0.45f;
+                    shade.b *= 0.45f;
+                }
+                drawer.setColour(shade);
                 drawer.setSize(widthFactor, height);
                 drawer.setPosition(truncated(x), truncated(static_cast<float>(y)));
                 drawer.draw();

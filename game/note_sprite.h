@@ -2,6 +2,7 @@
 // The falling-note drawers: a textured bar in three pieces (the default) or the coloured outline
 // of a rectangle, and the routine that places every listed note of the song.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/palette.h"
@@ -76,7 +77,10 @@ struct NoteLayout {
     float noteWidthScale = 1; // the keyboard's key x scale
 };
 
+// Whether a note (track and note index) is drawn darker.
+using NoteDimmed = std::function<bool(uint32_t track, uint32_t note)>;
+
 // Draws the ended, sounding and upcoming notes of every track that is neither Hidden nor Muted,
 // in track order, through the drawer.
 void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteSprite& drawer,
-               const Palette& palette);
+               const Palette& palette, const NoteDimmed& dimmed = {});

@@ -59,8 +59,8 @@ float trainSpeed(SpeedTrainer& trainer, float speed, uint32_t hits, uint32_t mis
     return speed;
 }
 
-std::string trainerStatusLine(const SpeedTrainer& trainer) {
-    if (!trainer.on) return "[\\] Speed Trainer: Off";
+std::string trainerStatusLine(const SpeedTrainer& trainer, bool on) {
+    if (!on) return "[\\] Speed Trainer: Off";
     if (!trainer.moved) return "[\\] Speed Trainer: On";
     const char* move = trainer.lastMove > 0   ? "raised to"
                        : trainer.lastMove < 0 ? "lowered to"

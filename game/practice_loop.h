@@ -24,9 +24,8 @@ std::string loopStatusLine(const PracticeLoop& loop);
 std::string loopTimeText(double t);
 
 struct SpeedTrainer {
-    bool on = false;
     int8_t lastMove = 0; // +1 raised, -1 lowered, 0 none yet or kept
-    bool moved = false;  // a pass has been judged since it was switched on
+    bool moved = false;  // a pass has been judged
     float speed = 1.0f;  // the speed it left after the last judged pass
 };
 
@@ -35,4 +34,4 @@ struct SpeedTrainer {
 // limit stays. Returns the new speed.
 float trainSpeed(SpeedTrainer& trainer, float speed, uint32_t hits, uint32_t misses);
 // "[\] Speed Trainer: On", with the speed of the last judged pass once there is one.
-std::string trainerStatusLine(const SpeedTrainer& trainer);
+std::string trainerStatusLine(const SpeedTrainer& trainer, bool on);

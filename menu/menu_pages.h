@@ -96,6 +96,7 @@ struct MenuPages {
     Sprite trackBox;  // "TrackBox.png"
     Sprite optionBox; // "BoxSelect.png"
     MenuButton playLeftHandButton, playRightHandButton, playBothHandsButton, watchAndListenButton;
+    MenuButton waitForMeButton, speedTrainerButton; // their labels say whether each is on
 
     int32_t textSize = 20;
     int32_t titleSize = 40;

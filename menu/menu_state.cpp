@@ -63,7 +63,9 @@ void MenuState::enter() {
                    {playLeftHandButton, "Play Left Hand", 600, 300},
                    {playRightHandButton, "Play Right Hand", 900, 300},
                    {playBothHandsButton, "Play Both Hands", 600, 500},
-                   {watchAndListenButton, "Watch and Listen", 900, 500}};
+                   {watchAndListenButton, "Watch and Listen", 900, 500},
+                   {waitForMeButton, "", 600, 700},
+                   {speedTrainerButton, "", 900, 700}};
     for (const auto& b : buttons) setUpButton(b.button, b.label, b.x, b.y, scaleX, scaleY);
 
     keyboardView = app->keyboardView;

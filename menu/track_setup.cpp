@@ -77,6 +77,10 @@ int32_t updateRows(MenuPages& menu, Song& song, int32_t x, int32_t y, bool& clic
     return top;
 }
 
+std::string switchLabel(const char* name, bool on) {
+    return std::string(name) + (on ? ": On" : ": Off");
+}
+
 } // namespace
 
 int32_t updateTrackSetup(MenuPages& menu) {
@@ -116,6 +120,16 @@ int32_t updateTrackSetup(MenuPages& menu) {
             app.playMode = mode;
             code = GoToGame;
         }
+    }
+
+    const struct {
+        MenuButton& button;
+        bool& on;
+    } switches[] = {{menu.waitForMeButton, app.play.waitForMe},
+                    {menu.speedTrainerButton, app.play.speedTrainer}};
+    for (const auto& s : switches) {
+        updateButton(s.button, input);
+        if (buttonClicked(s.button, input)) s.on = !s.on;
     }
 
     if (keyPressed(input, ScanEscape)) {
@@ -174,4 +188,8 @@ void renderTrackSetup(MenuPages& menu) {
     for (const MenuButton* button : {&menu.playLeftHandButton, &menu.playRightHandButton,
                                      &menu.playBothHandsButton, &menu.watchAndListenButton})
         drawButton(*button, input);
+    menu.waitForMeButton.label = switchLabel("Wait for Me", app.play.waitForMe);
+    menu.speedTrainerButton.label = switchLabel("Speed Trainer", app.play.speedTrainer);
+    drawButton(menu.waitForMeButton, input);
+    drawButton(menu.speedTrainerButton, input);
 }

@@ -96,6 +96,17 @@ void releaseTextRenderer() {
     queue.clear();
 }
 
+float textWidth(const char* text, float size) {
+    const std::u16string utf16 = utf8ToUtf16(text ? std::string_view(text) : std::string_view());
+    const int32_t pixels = pixelSize(size);
+    float width = 0;
+    forEachCodepoint(utf16, [&](uint32_t codepoint) {
+        const CachedGlyph* glyph = glyphCacheExists() ? cachedGlyph(codepoint, pixels) : nullptr;
+        width += glyph ? glyph->advance : 0.6f * float(pixels);
+    });
+    return width;
+}
+
 uint32_t packColour(const Colour& colour) {
     // Through a wide integer so that components far out of range wrap instead of overflowing.
     auto channel = [](float value) -> uint32_t {

@@ -431,11 +431,14 @@ TEST_F(Play, RenderQueuesTheScreenInOrder) {
     EXPECT_LT(progress, queue.size());
 
     const std::vector<TextCommand>& texts = textQueue();
-    ASSERT_EQ(texts.size(), 7u); // bookmark number, clock, five status lines
+    // Bookmark number, clock, five status lines, and the loop's: "Watch and Listen" has nothing
+    // to wait for or count.
+    ASSERT_EQ(texts.size(), 8u);
     EXPECT_EQ(texts[0].text, u"1");
     EXPECT_EQ(texts[1].y, 19.0f);
     EXPECT_EQ(texts[2].text, u"Screen Notes: 2");
     EXPECT_EQ(texts[6].y, 120.0f);
+    EXPECT_EQ(texts[7].text, u"[ [ ] ] Loop: off");
 }
 
 } // namespace

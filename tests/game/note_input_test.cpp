@@ -109,6 +109,8 @@ TEST_F(NoteInputTest, OnlyThePlayersTracksMatch) {
 
 TEST_F(NoteInputTest, MidiNoteIsScaledMatchedAndReleasedEitherWay) {
     addTrack(PlayType::RightHand, 3, {{60, 0.1}});
+    std::vector<uint8_t> presses;
+    play.presses = &presses;
     midi({0x91, 60, 50});
     midi({0x92, 64, 90});
     EXPECT_EQ(sent, (std::vector<Message>{{0x91, 60, 100}, {0x92, 64, 127}}));
@@ -129,12 +131,15 @@ TEST_F(NoteInputTest, MidiNoteIsScaledMatchedAndReleasedEitherWay) {
     EXPECT_EQ(activeCounts[64][2], 0);
     EXPECT_EQ(soundingTotal, 0);
 
-    // Program change, pitch bend and truncated messages are neither played nor matched.
+    // Program change, pitch bend, the sustain pedal and truncated messages are neither played
+    // nor matched, nor presses that Wait for Me could count.
     midi({0xC0, 60});
     midi({0xE0, 0, 64});
+    midi({0xB0, 64, 127});
     midi({0x90, 60});
     EXPECT_EQ(sent.size(), 4u);
     EXPECT_EQ(noteInput.held[60], -1);
+    EXPECT_EQ(presses, (std::vector<uint8_t>{60, 64}));
 }
 
 TEST_F(NoteInputTest, KeysShiftedOutOfRangeAreDropped) {

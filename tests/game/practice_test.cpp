@@ -5,12 +5,13 @@
 #include "game/pass_stats.h"
 #include "game/practice_loop.h"
 #include "game/wait_for_me.h"
+#include "play_fixture.h"
 
 namespace {
 
 constexpr double step = 1.0 / 60;
 
-Note note(double start, uint8_t key, double duration = 0.5) {
+Note keyAt(double start, uint8_t key, double duration = 0.5) {
     Note n;
     n.start = start;
     n.duration = duration;
@@ -58,9 +59,10 @@ void listAt(std::vector<Track>& tracks, double t) {
 
 TEST(WaitForMe, AChordHoldsTheClockUntilItsLastKeyAndOnlyPressesInTheWindowCount) {
     // A chord spread over 0.03 s is one group; a note 0.06 after its first is the next.
-    std::vector<Track> tracks{
-        track(PlayType::RightHand, {note(2.0, 60), note(2.03, 67), note(2.0, 64), note(3.0, 72)}),
-        track(PlayType::LeftHand, {note(2.06, 48)}), track(PlayType::Displayed, {note(1.0, 30)})};
+    std::vector<Track> tracks{track(PlayType::RightHand, {keyAt(2.0, 60), keyAt(2.03, 67),
+                                                          keyAt(2.0, 64), keyAt(3.0, 72)}),
+                              track(PlayType::LeftHand, {keyAt(2.06, 48)}),
+                              track(PlayType::Displayed, {keyAt(1.0, 30)})};
     WaitForMe wait;
     prepareWaitForMe(wait, tracks, {0, 1}, -1.0);
 
@@ -103,7 +105,7 @@ TEST(WaitForMe, AChordHoldsTheClockUntilItsLastKeyAndOnlyPressesInTheWindowCount
 }
 
 TEST(WaitForMe, APressCountsForTheEarliestGroupThatWantsItOnly) {
-    std::vector<Track> tracks{track(PlayType::RightHand, {note(2.0, 60), note(2.1, 60)})};
+    std::vector<Track> tracks{track(PlayType::RightHand, {keyAt(2.0, 60), keyAt(2.1, 60)})};
     WaitForMe wait;
     prepareWaitForMe(wait, tracks, {0}, 0.0);
     EXPECT_TRUE(pressForWait(wait, 60, 1.9));
@@ -130,8 +132,7 @@ TEST(PracticeLoop, TheLoopNeedsAnEndAfterItsStartAndTheTrainerClimbsItsLadder) {
     EXPECT_FALSE(loopActive(loop));
 
     SpeedTrainer trainer;
-    trainer.on = true;
-    EXPECT_EQ(trainerStatusLine(trainer), "[\\] Speed Trainer: On");
+    EXPECT_EQ(trainerStatusLine(trainer, true), "[\\] Speed Trainer: On");
     float speed = 0.9f;
     speed = trainSpeed(trainer, speed, 5, 0);
     EXPECT_FLOAT_EQ(speed, 0.95f);
@@ -139,24 +140,23 @@ TEST(PracticeLoop, TheLoopNeedsAnEndAfterItsStartAndTheTrainerClimbsItsLadder) {
     speed = trainSpeed(trainer, speed, 5, 0);
     EXPECT_FLOAT_EQ(speed, 1.0f);
     EXPECT_FLOAT_EQ(trainSpeed(trainer, speed, 4, 1), 1.0f); // one miss keeps it
-    EXPECT_EQ(trainerStatusLine(trainer), "[\\] Speed Trainer: On, speed kept at 1.00");
+    EXPECT_EQ(trainerStatusLine(trainer, true), "[\\] Speed Trainer: On, speed kept at 1.00");
     EXPECT_FLOAT_EQ(trainSpeed(trainer, 1.5f, 5, 0), 1.5f);        // never lowered by a good pass
     EXPECT_FLOAT_EQ(trainSpeed(trainer, 0.0f + 0.1f, 0, 0), 0.1f); // no notes: no verdict
     speed = trainSpeed(trainer, 0.42f, 3, 2);
     EXPECT_FLOAT_EQ(speed, 0.37f);
-    EXPECT_EQ(trainerStatusLine(trainer), "[\\] Speed Trainer: On, speed lowered to 0.37");
+    EXPECT_EQ(trainerStatusLine(trainer, true), "[\\] Speed Trainer: On, speed lowered to 0.37");
     speed = trainSpeed(trainer, trainSpeed(trainer, speed, 0, 3), 0, 3);
     EXPECT_FLOAT_EQ(speed, 0.3f);
     EXPECT_FLOAT_EQ(trainSpeed(trainer, 0.2f, 0, 3), 0.2f);
-    trainer.on = false;
-    EXPECT_EQ(trainerStatusLine(trainer), "[\\] Speed Trainer: Off");
+    EXPECT_EQ(trainerStatusLine(trainer, false), "[\\] Speed Trainer: Off");
 }
 
 TEST(PassStats, AScriptedPerformanceIsCountedPerHand) {
     std::vector<Track> tracks{
-        track(PlayType::RightHand, {note(1, 60), note(2, 62), note(3, 64), note(4, 65)}),
-        track(PlayType::Displayed, {note(1, 40)}),
-        track(PlayType::LeftHand, {note(1, 48), note(3, 50)})};
+        track(PlayType::RightHand, {keyAt(1, 60), keyAt(2, 62), keyAt(3, 64), keyAt(4, 65)}),
+        track(PlayType::Displayed, {keyAt(1, 40)}),
+        track(PlayType::LeftHand, {keyAt(1, 48), keyAt(3, 50)})};
     PassStats pass;
     preparePass(pass, tracks, {0, 2}, -1.0);
     ASSERT_EQ(pass.tracks.size(), 2u);
@@ -202,4 +202,73 @@ TEST(PassStats, AScriptedPerformanceIsCountedPerHand) {
     EXPECT_EQ(shownPassLine(pass), "Track 1 1/2 (1 wrong)  Track 3 0/1  late 200 ms");
     tickPassDisplay(pass, 0.2f);
     EXPECT_EQ(shownPassLine(pass), "Track 1 0/0  Track 3 0/0");
+}
+
+namespace {
+
+using namespace playtest;
+
+class Practising : public PlayFixture {};
+
+bool sentKey(const std::vector<Sent>& sent, uint8_t key) {
+    for (const Sent& s : sent)
+        if ((s.message[0] & 0xF0) == 0x90 && s.message[1] == key) return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(Practising, TheClockWaitsForTheWholeChordThenTheComputersNotesOfThatTimeSound) {
+    // The computer keyboard's A, D and G are keys 48, 52 and 55.
+    addTrack(PlayType::RightHand, 1, {note(1.0, 1, 48), note(1.0, 1, 52), note(1.02, 1, 55)});
+    addTrack(PlayType::Displayed, 2, {note(0.5, 2, 60), note(1.0, 1, 72)});
+    app.play.waitForMe = true;
+    start(1);
+    run(60);
+    run(100, {ScanA}); // pressed a second before the chord and held: it never counts
+    const double held = game->songTime;
+    EXPECT_LT(held, 1.0);
+    EXPECT_GT(held, 1.0 - frameStep);
+    run(30, {ScanA});
+    EXPECT_EQ(game->songTime, held);
+    EXPECT_TRUE(sentKey(sent, 60));
+    EXPECT_FALSE(sentKey(sent, 72));
+    frame({ScanD}); // A let go
+    EXPECT_EQ(game->songTime, held);
+    ASSERT_EQ(wantedNotes(game->practice.wait).size(), 2u);
+    EXPECT_EQ(wantedNotes(game->practice.wait)[0].key, 48);
+
+    frame({ScanA, ScanD, ScanG}); // A struck again
+    EXPECT_EQ(game->songTime, held + double(frameStep * 1.0f)); // no jump
+    EXPECT_TRUE(sentKey(sent, 72));
+    EXPECT_EQ(sent.back().frame, frames);
+    EXPECT_TRUE(wantedNotes(game->practice.wait).empty());
+}
+
+TEST_F(Practising, TheLoopWrapsToItsCountInSilencedAndTheTrainerJudgesWholePasses) {
+    addTrack(PlayType::Displayed, 1, {note(0, 5, 60)});
+    addTrack(PlayType::RightHand, 2, {note(1.3, 0.2, 64), note(1.6, 0.2, 65)}, 10);
+    app.play.speedTrainer = true;
+    start(1);
+    run(120);
+    frame({ScanLeftBracket});
+    const double loopStart = game->songTime;
+    run(59);
+    frame({ScanRightBracket});
+    EXPECT_EQ(game->practice.loop.end, game->songTime);
+    frame(); // reaches the end at once
+    EXPECT_NEAR(game->songTime, loopStart - 1.0, 1e-6);
+    EXPECT_FALSE(anyNoteSounding());
+    EXPECT_EQ(game->songSpeed, 1.0f); // the pass the loop was set in is not judged
+
+    run(120);
+    EXPECT_LT(game->songTime, loopStart); // wrapped again
+    EXPECT_FALSE(anyNoteSounding());
+    EXPECT_FLOAT_EQ(game->songSpeed, 0.95f); // both notes missed
+    EXPECT_EQ(trainerStatusLine(game->practice.trainer, true),
+              "[\\] Speed Trainer: On, speed lowered to 0.95");
+    EXPECT_EQ(shownPassLine(game->practice.pass), "Right Hand 0/2");
+
+    frame({ScanBackspace});
+    EXPECT_EQ(loopStatusLine(game->practice.loop), "[ [ ] ] Loop: off");
 }
