@@ -180,6 +180,16 @@ TEST_F(TrackSetup, APlayModeButtonStartsTheGameOnceTheSongIsLoaded) {
         EXPECT_EQ(app.playMode, b.mode);
     }
     EXPECT_EQ(click(1189, 331), StayInState);
+
+    // The two switches below them flip, start nothing, and say what they are.
+    EXPECT_EQ(click(600, 700), StayInState);
+    EXPECT_EQ(click(1187, 731), StayInState);
+    EXPECT_TRUE(app.play.waitForMe);
+    EXPECT_TRUE(app.play.speedTrainer);
+    menu->render();
+    EXPECT_EQ(menu->waitForMeButton.label, "Wait for Me: On");
+    EXPECT_EQ(click(900, 700), StayInState);
+    EXPECT_FALSE(app.play.speedTrainer);
 }
 
 TEST_F(TrackSetup, ASongFileThatCannotBeOpenedGoesBackToTheBrowser) {
