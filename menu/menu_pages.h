@@ -79,6 +79,7 @@ struct MenuPages {
     Sprite fileIcon;      // "MidiIcon.png"
     std::thread scanThread;
     std::atomic<bool> keepScanning{true};
+    std::atomic<bool> scanning{false}; // from the scan's start until its thread is done
     bool importMode = false;
     FolderNode* currentFolder = nullptr;
     FolderNode* hoveredNode = nullptr;

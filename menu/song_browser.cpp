@@ -35,8 +35,11 @@ void startLibraryScan(MenuPages& menu) {
     menu.hoveredNode = nullptr;
     app.folderScan = true;
     menu.keepScanning = true;
-    menu.scanThread = std::thread(scanLibrary, std::ref(*app.songFolders), std::ref(app.folderLock),
-                                  std::cref(menu.keepScanning));
+    menu.scanning = true;
+    menu.scanThread = std::thread([&menu, &app] {
+        scanLibrary(*app.songFolders, app.folderLock, menu.keepScanning);
+        menu.scanning = false;
+    });
 }
 
 // The content y just below the folder's last row.
