@@ -4,7 +4,9 @@
 #include <memory>
 #include <mutex>
 
+#include "app/key_value_file.h"
 #include "app/palette.h"
+#include "app/preferences.h"
 #include "app/song_folders.h"
 #include "platform/user_folders.h"
 #include "songs/song.h"
@@ -31,6 +33,11 @@ struct AppContext {
     // Taken by whoever rebuilds or reads the song's track list while a loader may run.
     std::mutex songLock;
     Song song;
+    // The song's key in the preferences and the history (preferences.h); empty when none.
+    std::string songKey;
+    PlayPreferences play;
+    KeyValueFile preferences; // "Preferences.txt"
+    KeyValueFile history;     // "History.txt"
 };
 
 // The application object: created by the application start-up, read by every state and view.
