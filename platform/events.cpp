@@ -6,6 +6,7 @@
 
 #include "platform/frame_wake.h"
 #include "platform/input.h"
+#include "platform/sdl_keys.h"
 #include "platform/signals.h"
 #include "platform/window_internal.h"
 

@@ -22,6 +22,3 @@ void waitForEventOrWake(std::chrono::milliseconds longest);
 
 // Puts a quit request behind everything already queued.
 void postQuit();
-
-// The Windows virtual-key code for an SDL key, 0 for keys without one.
-int virtualKeyFromSdl(int sdlScancode, int sdlKeycode);
