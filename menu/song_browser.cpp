@@ -36,8 +36,9 @@ void startLibraryScan(MenuPages& menu) {
     app.folderScan = true;
     menu.keepScanning = true;
     menu.scanning = true;
+    menu.scanFinished = false;
     menu.scanThread = std::thread([&menu, &app] {
-        scanLibrary(*app.songFolders, app.folderLock, menu.keepScanning);
+        menu.scanFinished = scanLibrary(*app.songFolders, app.folderLock, menu.keepScanning);
         menu.scanning = false;
     });
 }
@@ -72,6 +73,13 @@ std::string entryName(const std::string& path) {
 }
 
 } // namespace
+
+void MenuPages::stopLibraryScan() {
+    if (!scanThread.joinable()) return;
+    keepScanning = false;
+    scanThread.join();
+    if (!scanFinished && app) app->folderScan = false;
+}
 
 int32_t updateSongBrowser(MenuPages& menu) {
     AppContext& app = *menu.app;
