@@ -8,6 +8,7 @@
 #include "app/palette.h"
 #include "app/preferences.h"
 #include "app/song_folders.h"
+#include "platform/user_folders.h"
 #include "songs/song.h"
 #include "sound/sound_state.h"
 
@@ -15,6 +16,7 @@ struct KeyboardView;
 class NoteSprite;
 
 struct AppContext {
+    UserFolders folders;   // where the textures, songs and the user's files are
     SoundState sound;      // MIDI clients, open ports, devices and the sound output
     float latency = 0.05f; // seconds
     int32_t playMode = 0;  // 0 left hand, 1 right hand, 2 both hands, 3 watch and listen

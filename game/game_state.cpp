@@ -182,6 +182,10 @@ void GameState::renderPractice() {
                    places);
 }
 
+bool GameState::animating() const {
+    return !paused;
+}
+
 void GameState::seek(float t) {
     std::lock_guard<std::mutex> lock(context->songLock);
     jumpTo(t);

@@ -126,3 +126,7 @@ void MenuState::render() {
         break;
     }
 }
+
+bool MenuState::animating() const {
+    return testRunning || scanning || loading;
+}
