@@ -125,3 +125,7 @@ void MenuState::render() {
         break;
     }
 }
+
+bool MenuState::animating() const {
+    return testRunning || scanning || loading;
+}
