@@ -1,7 +1,5 @@
 #include "shell/startup.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "app/app_context.h"
@@ -65,7 +63,6 @@ void stopViews(AppContext& app) {
 } // namespace
 
 bool startWindowAndDevices(const UserFolders& folders) {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
     reached = Window;
     createInput();
