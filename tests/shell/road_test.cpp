@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "menu/name_order.h"
 #include "support/program_on_display.h"
 #include "support/temp_folder.h"
 #include "tools/smf_writer.h"
@@ -179,18 +180,22 @@ bool settingsShown(const Screenshot& shot) {
     return count(shot, settingsTitle, lit) > 300 && !mainMenuShown(shot);
 }
 
-// The entries the browser lists for a folder, in the platform's directory order as the scan
-// reads them: sub-folders and song files.
+// The entries the browser lists for a folder in its order: sub-folders, then song files, each by
+// name.
 std::vector<std::string> listedEntries(const fs::path& folder) {
-    std::vector<std::string> names;
+    std::vector<std::string> folders, songs;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         std::string extension = entry.path().extension().string();
         for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-        if (entry.is_directory() || extension == ".mid" || extension == ".midi" ||
-            extension == ".fff")
-            names.push_back(entry.path().filename().string());
+        if (entry.is_directory())
+            folders.push_back(entry.path().filename().string());
+        else if (extension == ".mid" || extension == ".midi" || extension == ".fff")
+            songs.push_back(entry.path().filename().string());
     }
-    return names;
+    std::sort(folders.begin(), folders.end(), nameBefore);
+    std::sort(songs.begin(), songs.end(), nameBefore);
+    folders.insert(folders.end(), songs.begin(), songs.end());
+    return folders;
 }
 // The row of an entry below a top folder: "../" is row 0.
 int rowOf(const fs::path& folder, const std::string& name) {
@@ -647,7 +652,8 @@ TEST(Install, LaysOutProgramsDataAndDesktopFilesThatValidate) {
 // The Debian package unpacked into a throw-away root, its program started by a new user from an
 // unrelated folder: the main menu, "Play" with the demo songs in ./Songs, Escape; then a MIDI
 // file opened with the desktop entry's command, as a file manager does, lands in the user's
-// "Imported Songs" and is listed there. Everything either run writes is in the user's home.
+// "Imported Songs" and is listed there, and a plain `cadenzio FILE` has Notepress write there too.
+// Everything they write is in the user's home.
 TEST(Install, ThePackagedProgramKeepsANewUsersFilesInTheirHome) {
     TempFolder work, scratch;
     const fs::path packages = work.path / "packages", root = work.path / "root",
@@ -736,6 +742,19 @@ TEST(Install, ThePackagedProgramKeepsANewUsersFilesInTheirHome) {
         EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
     }
     EXPECT_GT(fs::file_size(imported), 4u);
+
+    // A plain `cadenzio FILE` hands the file over to Notepress, which writes into the same folder
+    // whatever the working folder was.
+    writeBytes(work.path / "Morning Song.mid", twoHandPiece());
+    {
+        Program cadenzio(root / "usr/bin/cadenzio", elsewhere, {"../Morning Song.mid"}, false);
+        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+    }
+    const fs::path handedOver = imported.parent_path() / "Morning Song.fff";
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (!fs::exists(handedOver) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(fs::exists(handedOver)) << "Notepress wrote no song into Imported Songs";
 
     EXPECT_EQ(filesBelow(root), installed) << "written under the installed prefix";
     EXPECT_EQ(filesBelow(elsewhere), std::set<std::string>{"stderr.txt"})
