@@ -76,6 +76,7 @@ struct MenuPages {
     Sprite fileIcon;      // "MidiIcon.png"
     std::thread scanThread;
     std::atomic<bool> keepScanning{true};
+    std::atomic<bool> scanning{false};     // from the scan's start until its thread is done
     std::atomic<bool> scanFinished{false}; // the last scan read every folder
     bool importMode = false;
     FolderNode* currentFolder = nullptr;
