@@ -117,6 +117,8 @@ void renderTrackSetup(MenuPages& menu);
 
 // The latency section of the settings page (its Test button and the test itself).
 void updateLatencyTest(MenuPages& menu, float dt);
+// Ends the test's click when it sounds; the test itself goes on when its section is shown again.
+void stopLatencyClick(MenuPages& menu);
 // Converts a MIDI file of the library through notepress, then empties the library for a rescan
 // and returns to the main menu.
 void importSong(MenuPages& menu, const FolderNode& file);

@@ -74,6 +74,7 @@ void MenuState::enter() {
 }
 
 void MenuState::leave() {
+    stopLatencyClick(*this);
     joinThreads();
 }
 
