@@ -4,8 +4,11 @@
 #include <memory>
 #include <mutex>
 
+#include "app/key_value_file.h"
 #include "app/palette.h"
+#include "app/preferences.h"
 #include "app/song_folders.h"
+#include "platform/user_folders.h"
 #include "songs/song.h"
 #include "sound/sound_state.h"
 
@@ -13,6 +16,7 @@ struct KeyboardView;
 class NoteSprite;
 
 struct AppContext {
+    UserFolders folders;   // where the textures, songs and the user's files are
     SoundState sound;      // MIDI clients, open ports, devices and the sound output
     float latency = 0.05f; // seconds
     int32_t playMode = 0;  // 0 left hand, 1 right hand, 2 both hands, 3 watch and listen
@@ -29,6 +33,11 @@ struct AppContext {
     // Taken by whoever rebuilds or reads the song's track list while a loader may run.
     std::mutex songLock;
     Song song;
+    // The song's key in the preferences and the history (preferences.h); empty when none.
+    std::string songKey;
+    PlayPreferences play;
+    KeyValueFile preferences; // "Preferences.txt"
+    KeyValueFile history;     // "History.txt"
 };
 
 // The application object: created by the application start-up, read by every state and view.

@@ -37,12 +37,9 @@ struct MenuPages {
         page = newPage;
         pageEntered = true;
     }
-    // Asks a running library scan to stop and waits for it.
-    void stopLibraryScan() {
-        if (!scanThread.joinable()) return;
-        keepScanning = false;
-        scanThread.join();
-    }
+    // Asks a running library scan to stop and waits for it. A scan cut short is done again on
+    // the next visit to the browser.
+    void stopLibraryScan();
     // Asks a running loader to stop and waits for it.
     void stopLoading() {
         if (!loadThread.joinable()) return;
@@ -85,6 +82,7 @@ struct MenuPages {
     Sprite fileIcon;      // "MidiIcon.png"
     std::thread scanThread;
     std::atomic<bool> keepScanning{true};
+    std::atomic<bool> scanFinished{false}; // the last scan read every folder
     bool importMode = false;
     FolderNode* currentFolder = nullptr;
     FolderNode* hoveredNode = nullptr;

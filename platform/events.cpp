@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/sdl_keys.h"
 #include "platform/signals.h"
 #include "platform/window_internal.h"
 

@@ -16,6 +16,3 @@ struct WindowEvent {
 bool pollWindowEvent(WindowEvent& event);
 // Puts a quit request behind everything already queued.
 void postQuit();
-
-// The Windows virtual-key code for an SDL key, 0 for keys without one.
-int virtualKeyFromSdl(int sdlScancode, int sdlKeycode);

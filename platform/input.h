@@ -55,8 +55,6 @@ inline bool mouseButtonPressed(const InputDevices& in, int button) {
 
 // The parts of the polls that need no device, kept apart so they can be checked on their own.
 
-// The scan code for an SDL scancode, 0 for keys the game has no code for.
-uint8_t scanCodeFromSdl(int sdlScancode);
 // Fills keys from SDL's keyboard state array (count entries indexed by SDL scancode).
 void translateKeyboard(const uint8_t* sdlState, int count, uint8_t keys[256]);
 // Bounds of the virtual cursor; the cursor starts at their centre.

@@ -1,7 +1,5 @@
 #include "shell/startup.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "app/app_context.h"
@@ -64,8 +62,7 @@ void stopViews(AppContext& app) {
 
 } // namespace
 
-bool startWindowAndDevices() {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+bool startWindowAndDevices(const UserFolders& folders) {
     if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
     reached = Window;
     createInput();
@@ -74,12 +71,12 @@ bool startWindowAndDevices() {
     reached = Shapes;
     if (!createSpritePass()) return failStart("the sprite renderer could not be created");
     reached = Sprites;
-    createTextureRegistry("Data/Textures");
+    createTextureRegistry(folders.textures.c_str());
     reached = Textures;
     int width = 0, height = 0;
     renderSize(width, height); // the UI lays out in the frame, like the states
     // Both keep what they made when they fail, so they are released like complete ones.
-    bool uiMade = createUiBinding(width, height);
+    bool uiMade = createUiBinding(width, height, fileIn(folders.config, uiIniFileName));
     reached = Ui;
     if (!uiMade) return failStart("the UI could not be set up");
     bool textMade = createTextRenderer("Consolas");
@@ -93,20 +90,21 @@ void stopWindowAndDevices() {
     releaseFrom(reached);
 }
 
-void startApplication() {
+void startApplication(const UserFolders& folders) {
     application = new AppContext();
+    application->folders = folders;
     loadAtlas();
-    loadSettings(application->sound);
+    loadSettings(application->sound, fileIn(folders.config, settingsFileName));
     startMidiDevices(application->sound);
     application->palette = defaultPalette();
     startViews(*application);
-    application->songFolders = makeSongFolderTree();
+    application->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
 }
 
 void stopApplication() {
     if (!application) return;
     // Skipped by saveSettings itself when the existing file could not be read.
-    saveSettings(application->sound);
+    saveSettings(application->sound, fileIn(application->folders.config, settingsFileName));
     stopViews(*application);
     stopMidiDevices(application->sound);
     delete application;

@@ -72,32 +72,22 @@ bool readChunks(Song& song, uint64_t size) {
     return true;
 }
 
-// Starts a read: no chunks, no map, no source.
-void forget(Song& song) {
-    std::lock_guard<std::mutex> lock(song.tempoLock);
-    song.trackChunks.clear();
-    song.tempoMap.clear();
-    song.tempoMapComplete = false;
-    closeFile(song.midiSource.file);
-    song.midiSource.bytes.clear();
-}
-
 } // namespace
 
 bool readMidiFile(Song& song, const std::string& path) {
-    forget(song);
+    clearTrackChunks(song);
     // The file stays open and is read as the chunks are converted; it is never held whole.
     if (!openForReading(song.midiSource.file, path)) return false;
     if (readChunks(song, song.midiSource.file.size)) return true;
-    forget(song);
+    clearTrackChunks(song);
     return false;
 }
 
 bool readMidiBytes(Song& song, std::vector<uint8_t> bytes) {
-    forget(song);
+    clearTrackChunks(song);
     song.midiSource.bytes = std::move(bytes);
     if (readChunks(song, song.midiSource.bytes.size())) return true;
-    forget(song);
+    clearTrackChunks(song);
     return false;
 }
 

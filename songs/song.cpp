@@ -4,13 +4,17 @@
 
 const char* const playTypeNames[5] = {"Left Hand", "Right Hand", "Displayed", "Hidden", "Muted"};
 
-void clear(Song& song) {
+void clearTrackChunks(Song& song) {
     std::lock_guard<std::mutex> lock(song.tempoLock);
     song.trackChunks.clear();
     closeFile(song.midiSource.file);
     std::vector<uint8_t>().swap(song.midiSource.bytes);
     song.tempoMap.clear();
     song.tempoMapComplete = false;
+}
+
+void clear(Song& song) {
+    clearTrackChunks(song);
     song.tracks.clear();
 }
 

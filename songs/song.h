@@ -73,6 +73,8 @@ struct Song {
     std::vector<Track> tracks;
 };
 
+// Empties the track chunks, their source and the tempo map read from them; the tracks stay.
+void clearTrackChunks(Song& song);
 // Empties chunks, their source, tempo map and tracks; the division keeps its value.
 void clear(Song& song);
 

@@ -7,6 +7,7 @@
 
 #include "platform/events.h"
 #include "platform/input.h"
+#include "platform/sdl_keys.h"
 #include "platform/window.h"
 
 TEST(ScanCodes, KeysTheGameReadsHaveTheirCodes) {
