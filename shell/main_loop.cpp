@@ -48,6 +48,8 @@ struct FrameClock {
 };
 
 void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& clock) {
+    // A window grown past what can be drawn into is brought back first; the frame waits.
+    if (!drawableWithinBounds()) return;
     if (input.initialised) {
         pollKeyboard();
         pollMouse();
