@@ -35,9 +35,11 @@ void startLibraryScan(MenuPages& menu) {
     menu.hoveredNode = nullptr;
     app.folderScan = true;
     menu.keepScanning = true;
+    menu.scanning = true;
     menu.scanFinished = false;
     menu.scanThread = std::thread([&menu, &app] {
         menu.scanFinished = scanLibrary(*app.songFolders, app.folderLock, menu.keepScanning);
+        menu.scanning = false;
     });
 }
 

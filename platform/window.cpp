@@ -280,6 +280,10 @@ bool drawableWithinBounds() {
     return false;
 }
 
+float framePeriodSeconds() {
+    return std::chrono::duration<float>(framePeriod).count();
+}
+
 void windowClientSize(int& width, int& height) {
     width = height = 0;
     if (window) SDL_GetWindowSize(window, &width, &height);

@@ -20,6 +20,9 @@ void presentWindow();
 // within the bound, and nothing may be drawn into it this frame.
 bool drawableWithinBounds();
 
+// Seconds between two presents at the display's pace.
+float framePeriodSeconds();
+
 void windowClientSize(int& width, int& height);
 // Size including the frame and title bar, as far as the window system tells.
 void windowOuterSize(int& width, int& height);
