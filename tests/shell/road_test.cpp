@@ -251,20 +251,14 @@ struct User {
     // failed-<what>.png.
     std::optional<Screenshot> waitFor(const std::string& what, const Check& check,
                                       std::chrono::seconds timeout = 15s) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            Screenshot shot = look();
-            if (shot.valid() && check(shot)) return shot;
-            if (std::chrono::steady_clock::now() > deadline) {
-                std::string name = what;
-                for (char& c : name)
-                    if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
-                if (shot.valid()) shot.keep(pictures / ("failed-" + name + ".png"));
-                ADD_FAILURE() << "the screen never showed " << what;
-                return std::nullopt;
-            }
-            std::this_thread::sleep_for(50ms);
-        }
+        Screenshot shot = lookUntil(scratch, timeout, check);
+        if (shot.valid() && check(shot)) return shot;
+        std::string name = what;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
+        if (shot.valid()) shot.keep(pictures / ("failed-" + name + ".png"));
+        ADD_FAILURE() << "the screen never showed " << what;
+        return std::nullopt;
     }
 
     static bool cursorAt(const Screenshot& shot, int x, int y) {
@@ -344,7 +338,8 @@ struct User {
         return shot;
     }
 
-    // A tap: held over a few frames.
+    // A tap: held over a few frames. Nothing on the screen shows a single tap, so there is no
+    // picture to wait for.
     void tap(const std::string& key) {
         std::system(("xdotool keydown " + key).c_str());
         std::this_thread::sleep_for(80ms);
@@ -530,7 +525,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     user.keep(*shot, "latency-testing");
     std::system("xdotool search --name '^Cadenzio$' windowfocus --sync");
     for (int taps = 0; taps < 7; ++taps) {
-        std::this_thread::sleep_for(920ms);
+        std::this_thread::sleep_for(920ms); // the player's beat, which the test measures
         user.tap("space");
     }
     // The test ends 2.5 s after the last tap, and the button reads "Test" again.
