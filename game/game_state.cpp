@@ -13,6 +13,7 @@
 namespace {
 
 constexpr double leadIn = -1.0;
+constexpr float maxFrameStep = 0.1f; // seconds
 
 bool eitherHeld(uint8_t left, uint8_t right) {
     return keyHeld(input, left) || keyHeld(input, right);
@@ -75,6 +76,9 @@ void GameState::leave() {
 }
 
 int32_t GameState::update(float dt) {
+    // A long frame (a hitch, a song still loading) would hand the clock the whole wait at once,
+    // skipping the lead-in and starting every note of the span in one burst.
+    dt = std::min(dt, maxFrameStep);
     AppContext& app = *context;
     std::lock_guard<std::mutex> lock(app.songLock);
     std::vector<Track>& tracks = app.song.tracks;
@@ -99,7 +103,11 @@ int32_t GameState::update(float dt) {
     shiftOctave(app, input);
     adjustmentKeys(dt);
     if (keyPressed(input, Scan0) || keyPressed(input, ScanF2)) rewind();
-    if (keyPressed(input, ScanSpace)) paused = !paused;
+    if (keyPressed(input, ScanSpace)) {
+        paused = !paused;
+        // No drone through the pause; the computer's notes start again with their next ones.
+        if (paused) silenceComputerNotes(tracks, app.playMode, app.sound);
+    }
     clamp();
     return keyPressed(input, ScanEscape) ? GoToMenu : StayInState;
 }
@@ -138,6 +146,10 @@ void GameState::render() {
     drawBookmarks(sprites, bookmarks, hud);
     drawProgressBar(sprites, hud);
     drawStatusLines(hud);
+}
+
+bool GameState::animating() const {
+    return !paused;
 }
 
 void GameState::seek(float t) {

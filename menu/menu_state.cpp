@@ -74,6 +74,7 @@ void MenuState::enter() {
 }
 
 void MenuState::leave() {
+    stopLatencyClick(*this);
     joinThreads();
 }
 
@@ -123,4 +124,8 @@ void MenuState::render() {
     default:
         break;
     }
+}
+
+bool MenuState::animating() const {
+    return testRunning || scanning || loading;
 }

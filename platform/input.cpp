@@ -13,6 +13,9 @@ InputDevices input;
 namespace {
 
 int pendingWheel = 0;
+// Presses since the last poll, as scan codes and as the snapshot's button bytes.
+uint8_t latchedKeys[256] = {};
+uint8_t latchedButtons[4] = {};
 
 int32_t clampToBound(int64_t value, int32_t bound) {
     if (value < 0) return 0;
@@ -84,6 +87,28 @@ void addWheelNotches(int notches) {
     pendingWheel = static_cast<int>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
+void latchKeyPress(int sdlScancode) {
+    const uint8_t scan = scanCodeFromSdl(sdlScancode);
+    if (scan != 0) latchedKeys[scan] = 0x80;
+}
+
+void latchMouseButton(int sdlButton) {
+    const int index = sdlButton == SDL_BUTTON_LEFT     ? 0
+                      : sdlButton == SDL_BUTTON_RIGHT  ? 1
+                      : sdlButton == SDL_BUTTON_MIDDLE ? 2
+                      : sdlButton == SDL_BUTTON_X1     ? 3
+                                                       : -1;
+    if (index >= 0) latchedButtons[index] = 0x80;
+}
+
+bool anyInputHeld(const InputDevices& in) {
+    for (uint8_t key : in.keys)
+        if (key >= 0x80) return true;
+    for (uint8_t button : in.mouse.buttons)
+        if (button >= 0x80) return true;
+    return false;
+}
+
 void createInput() {
     if (input.initialised) return;
     int width = 0, height = 0;
@@ -95,6 +120,8 @@ void createInput() {
     // Motion from before the cursor existed is not the player's.
     SDL_GetRelativeMouseState(nullptr, nullptr);
     pendingWheel = 0;
+    std::memset(latchedKeys, 0, sizeof latchedKeys);
+    std::memset(latchedButtons, 0, sizeof latchedButtons);
     input.initialised = true;
 }
 
@@ -109,6 +136,8 @@ void pollKeyboard() {
     int count = 0;
     const uint8_t* state = SDL_GetKeyboardState(&count);
     translateKeyboard(state, count, input.keys);
+    for (int i = 0; i < 256; ++i) input.keys[i] |= latchedKeys[i];
+    std::memset(latchedKeys, 0, sizeof latchedKeys);
 }
 
 void pollMouse() {
@@ -124,6 +153,8 @@ void pollMouse() {
     mouse.buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
     mouse.buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
     mouse.buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+    for (int i = 0; i < 4; ++i) mouse.buttons[i] |= latchedButtons[i];
+    std::memset(latchedButtons, 0, sizeof latchedButtons);
     // Full screen, or the window manager, may have changed the window since the last poll.
     const ScreenRect picture = pictureInWindow();
     int boundsWidth = 0, boundsHeight = 0, frameWidth = 0, frameHeight = 0;

@@ -296,6 +296,11 @@ void uiRender() {
     renderDrawData(ImGui::GetDrawData());
 }
 
+bool uiAnimating() {
+    if (ImGui::GetCurrentContext() == nullptr) return false;
+    return ImGui::IsAnyItemActive() || ImGui::GetIO().WantTextInput;
+}
+
 void uiScissorBox(const UiClip& clip, const int viewport[4], int displayWidth, int displayHeight,
                   int box[4]) {
     // GL's scissor origin is the bottom-left corner.

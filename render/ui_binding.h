@@ -26,6 +26,9 @@ void uiTextInput(const char* utf8);
 
 void uiNewFrame(const UiFrameInput& input);
 void uiRender();
+// The UI changes by itself in the coming frames: an item held or dragged (a window moved, a
+// slider), or a text field whose cursor blinks.
+bool uiAnimating();
 
 // A clip rectangle in the UI's display units as GL's scissor box {x, y from the bottom, width,
 // height} in a viewport {x, y, width, height} that shows the whole display. Scaled boxes grow
