@@ -40,7 +40,7 @@ TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
     EXPECT_TRUE(rateShown(first)) << "no frame-rate text in the top-left corner";
     EXPECT_TRUE(cursorAt(first, 960, 540)) << "no cursor at the window's centre";
 
-    // Measured from frames being drawn, so start-up's work is not counted.
+    // Measured once the first frames are shown, so start-up's work is not counted.
     double before = cadenzio.cpuSeconds();
     auto start = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(3s);

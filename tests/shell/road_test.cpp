@@ -758,9 +758,7 @@ TEST(Install, ThePackagedProgramKeepsANewUsersFilesInTheirHome) {
         EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
     }
     const fs::path handedOver = imported.parent_path() / "Morning Song.fff";
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (!fs::exists(handedOver) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(50ms);
+    waitUntil(20s, [&] { return fs::exists(handedOver); });
     EXPECT_TRUE(fs::exists(handedOver)) << "Notepress wrote no song into Imported Songs";
 
     EXPECT_EQ(filesBelow(root), installed) << "written under the installed prefix";
