@@ -62,12 +62,9 @@ TEST(Program, RunsIdlyShowsRateAndCursorAndQuitsOnEscape) {
     EXPECT_EQ(moved.lit(960, 540, 976, 556), 0) << "the cursor stayed at the centre";
     EXPECT_GT(moved.lit(1260, 740, 1276, 756), 5) << "the cursor did not follow the mouse";
 
-    // Escape is held until the program has ended, so no frame can miss it.
     std::system("xdotool search --name '^Cadenzio$' windowfocus --sync");
-    std::system("xdotool keydown Escape");
-    const std::optional<int> status = cadenzio.wait(10s);
-    std::system("xdotool keyup Escape");
-    EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
+    EXPECT_EQ(pressUntilEnd(cadenzio, "Escape"), std::optional<int>(0))
+        << readText(cadenzio.errors);
 }
 
 // Starts the program, removes its settings file once it runs, asks it to end through `end`, and

@@ -560,9 +560,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     // 4. Escape back to the main menu, Escape again ends the program, which saves its settings.
     ASSERT_TRUE(user.pressUntil("Escape", "the main menu after the settings", mainMenuShown));
     fs::remove(dir.path / "Settings.dat");
-    std::system("xdotool keydown Escape");
-    const std::optional<int> status = cadenzio.wait(15s);
-    std::system("xdotool keyup Escape");
+    const std::optional<int> status = pressUntilEnd(cadenzio, "Escape");
     EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
     ASSERT_TRUE(fs::exists(dir.path / "Settings.dat"));
     EXPECT_GT(fs::file_size(dir.path / "Settings.dat"), 0u);
@@ -706,9 +704,7 @@ TEST(Install, ThePackagedProgramKeepsANewUsersFilesInTheirHome) {
         ASSERT_TRUE(shot);
         screen.keep(*shot, "installed-songs");
         ASSERT_TRUE(screen.pressUntil("Escape", "the main menu again", mainMenuShown));
-        std::system("xdotool keydown Escape");
-        const std::optional<int> status = cadenzio.wait(15s);
-        std::system("xdotool keyup Escape");
+        const std::optional<int> status = pressUntilEnd(cadenzio, "Escape");
         EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
     }
     EXPECT_TRUE(fs::exists(home / ".config/cadenzio/Settings.dat"));
@@ -743,9 +739,7 @@ TEST(Install, ThePackagedProgramKeepsANewUsersFilesInTheirHome) {
         ASSERT_TRUE(shot);
         screen.keep(*shot, "opened-file-imported");
         ASSERT_TRUE(screen.pressUntil("Escape", "the main menu again", mainMenuShown));
-        std::system("xdotool keydown Escape");
-        const std::optional<int> status = cadenzio.wait(15s);
-        std::system("xdotool keyup Escape");
+        const std::optional<int> status = pressUntilEnd(cadenzio, "Escape");
         EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
     }
     EXPECT_GT(fs::file_size(imported), 4u);

@@ -272,12 +272,8 @@ TEST(Scaling, PictureFitsTheDesktopFillsFullScreenAndTheCursorHitsWhatItShows) {
     back.keep(dir.path / "back.png");
     EXPECT_EQ(cornersAmiss(back, inWindow), "");
 
-    // Held until the probe has ended, so no frame can miss it.
     std::system(("xdotool windowfocus --sync " + id).c_str());
-    std::system("xdotool keydown Escape");
-    const std::optional<int> status = probe.wait(10s);
-    std::system("xdotool keyup Escape");
-    EXPECT_EQ(status, std::optional<int>(0)) << readText(probe.errors);
+    EXPECT_EQ(pressUntilEnd(probe, "Escape"), std::optional<int>(0)) << readText(probe.errors);
     if (const char* keep = std::getenv("CADENZIO_KEEP_SCREENSHOTS"))
         for (const char* name : {"windowed", "aimed", "fullscreen", "back"})
             std::filesystem::copy_file(dir.path / (std::string(name) + ".png"),

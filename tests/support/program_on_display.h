@@ -102,6 +102,21 @@ bool waitUntil(std::chrono::milliseconds timeout, Condition condition) {
     }
 }
 
+// Presses the key into the focused window until the program ends, and returns how it ended, or
+// nothing at the timeout. A press that came before the program saw the last release of the key
+// shows no edge to it, so a press still unanswered after a while is released and made again.
+inline std::optional<int> pressUntilEnd(Program& program, const std::string& key,
+                                        std::chrono::seconds timeout = std::chrono::seconds(15)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::system(("xdotool keydown " + key).c_str());
+        std::optional<int> status = program.wait(std::chrono::seconds(1));
+        std::system(("xdotool keyup " + key).c_str());
+        if (!status) status = program.wait(std::chrono::milliseconds(500));
+        if (status || std::chrono::steady_clock::now() > deadline) return status;
+    }
+}
+
 // Waits until a window of that exact title exists.
 inline bool windowShown(std::chrono::milliseconds timeout, const std::string& title = "Cadenzio") {
     return waitUntil(timeout, [&] {
