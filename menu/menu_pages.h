@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "menu/menu_button.h"
+#include "platform/process.h"
 #include "render/sprite_pass.h"
 
 struct AppContext;
@@ -22,7 +23,8 @@ enum MenuPage : uint32_t {
     MainMenuPage = 0,
     SettingsPage = 1,
     SongBrowserPage = 2,
-    TrackSetupPage = 3
+    TrackSetupPage = 3,
+    ImportPage = 4 // notepress converting a file, or why it could not
 };
 enum SettingsSection : uint32_t {
     InputSection = 0,
@@ -40,6 +42,12 @@ struct MenuPages {
     // Asks a running library scan to stop and waits for it. A scan cut short is done again on
     // the next visit to the browser.
     void stopLibraryScan();
+    // Asks a running loader to stop and waits for it.
+    void stopLoading() {
+        if (!loadThread.joinable()) return;
+        keepLoading = false;
+        loadThread.join();
+    }
     // The wheel scrolls a page's rows, never above the first nor past the last (contentEnd, in
     // content pixels).
     void scrollByWheel(int32_t wheel, int32_t contentEnd) {
@@ -90,11 +98,22 @@ struct MenuPages {
     std::atomic<bool> loadFailed{false};
     // True from the start of a load until its loader has returned.
     std::atomic<bool> loading{false};
+    // Cleared to make a running loader stop early.
+    std::atomic<bool> keepLoading{true};
+    // A play button was clicked while the song was loading: the game starts once it is loaded.
+    bool playWhenLoaded = false;
     int32_t openTrack = -1;
     int32_t hoveredOption = 0;
     Sprite trackBox;  // "TrackBox.png"
     Sprite optionBox; // "BoxSelect.png"
     MenuButton playLeftHandButton, playRightHandButton, playBothHandsButton, watchAndListenButton;
+
+    // Import
+    RunningProcess importProcess;
+    bool importRunning = false;
+    std::string importName;    // the file's name, as the page shows it
+    float importSeconds = 0;   // since the start
+    std::string importProblem; // notepress's first line when it failed; empty while none
 
     int32_t textSize = 20;
     int32_t titleSize = 40;
@@ -119,6 +138,11 @@ void renderTrackSetup(MenuPages& menu);
 void updateLatencyTest(MenuPages& menu, float dt);
 // Ends the test's click when it sounds; the test itself goes on when its section is shown again.
 void stopLatencyClick(MenuPages& menu);
-// Converts a MIDI file of the library through notepress, then empties the library for a rescan
-// and returns to the main menu.
+// Starts notepress on a MIDI file of the library and shows the import page while it runs.
 void importSong(MenuPages& menu, const FolderNode& file);
+// The import page: waits for notepress with the frames going on, then empties the library for a
+// rescan and returns to the main menu; when notepress failed, says so until a click or Escape.
+int32_t updateImportPage(MenuPages& menu, float dt);
+void renderImportPage(MenuPages& menu);
+// Waits for a notepress still running (the menu is ending).
+void finishImport(MenuPages& menu);

@@ -75,12 +75,13 @@ void MenuState::enter() {
 
 void MenuState::leave() {
     stopLatencyClick(*this);
+    finishImport(*this);
     joinThreads();
 }
 
 void MenuState::joinThreads() {
     stopLibraryScan();
-    if (loadThread.joinable()) loadThread.join();
+    stopLoading();
 }
 
 int32_t MenuState::update(float dt) {
@@ -98,6 +99,9 @@ int32_t MenuState::update(float dt) {
         break;
     case TrackSetupPage:
         code = updateTrackSetup(*this);
+        break;
+    case ImportPage:
+        code = updateImportPage(*this, dt);
         break;
     default:
         break;
@@ -121,11 +125,14 @@ void MenuState::render() {
     case TrackSetupPage:
         renderTrackSetup(*this);
         break;
+    case ImportPage:
+        renderImportPage(*this);
+        break;
     default:
         break;
     }
 }
 
 bool MenuState::animating() const {
-    return testRunning || scanning || loading;
+    return testRunning || scanning || loading || importRunning;
 }
