@@ -1,8 +1,8 @@
 #include "game/note_sprite.h"
 
 #include "app/app_context.h"
-#include "game/keyboard_view.h"
 #include "game/note_lists.h"
+#include "piano/keyboard_view.h"
 #include "render/shapes.h"
 
 namespace {

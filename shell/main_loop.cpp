@@ -1,6 +1,5 @@
 #include "shell/main_loop.h"
 
-#include "game/debug_menu.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/input.h"
@@ -9,8 +8,6 @@
 #include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/ui_binding.h"
-#include "shell/frame_rate.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -25,21 +22,13 @@ void feedUi(float dt) {
     uiNewFrame(ui);
 }
 
-FrameRateDisplay frameRate;
-
-bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) {
+bool runStateStep(StateMachine& machine, const StateFactory& factory, Overlay& overlay, float dt) {
     if (stepState(machine, dt, factory)) return true;
-    drawDebugMenuBar();
-    drawDebugWindows();
-    std::string rate = advanceFrameRate(frameRate, dt);
+    drawDebugMenuBar(overlay.debug, overlay.app);
+    drawDebugWindows(overlay.debug);
+    std::string rate = advanceFrameRate(overlay.frameRate, dt);
     drawText(rate.c_str(), 0, 20, 20, Colour{1, 1, 0, 1});
     return false;
-}
-
-void queueCursor() {
-    cursor.x = static_cast<float>(input.cursorX);
-    cursor.y = static_cast<float>(input.cursorY);
-    drawSprite(cursor);
 }
 
 struct FrameClock {
@@ -47,7 +36,8 @@ struct FrameClock {
     uint64_t previous = 0;
 };
 
-void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& clock) {
+void runFrame(StateMachine& machine, const StateFactory& factory, Overlay& overlay,
+              FrameClock& clock) {
     if (input.initialised) {
         pollKeyboard();
         pollMouse();
@@ -56,17 +46,22 @@ void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& cl
     float dt = static_cast<float>(now - clock.previous) / clock.frequency;
     clock.previous = now;
     feedUi(dt);
-    if (runStateStep(machine, factory, dt)) postQuit();
+    if (runStateStep(machine, factory, overlay, dt)) postQuit();
 
     int width = 0, height = 0;
     renderSize(width, height);
-    drawQueuedFrame(width, height, queueCursor);
+    drawQueuedFrame(width, height, [&overlay] {
+        Sprite& cursor = overlay.cursor;
+        cursor.x = static_cast<float>(input.cursorX);
+        cursor.y = static_cast<float>(input.cursorY);
+        drawSprite(cursor);
+    });
     presentWindow();
 }
 
 } // namespace
 
-void runMainLoop(StateMachine& machine, const StateFactory& factory) {
+void runMainLoop(StateMachine& machine, const StateFactory& factory, Overlay& overlay) {
     FrameClock clock;
     clock.frequency = static_cast<float>(clockFrequency());
     clock.previous = clockCounter();
@@ -80,6 +75,6 @@ void runMainLoop(StateMachine& machine, const StateFactory& factory) {
                 uiTextInput(event.text);
             continue;
         }
-        runFrame(machine, factory, clock);
+        runFrame(machine, factory, overlay, clock);
     }
 }

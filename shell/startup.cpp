@@ -5,9 +5,8 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -18,9 +17,7 @@
 #include "render/ui_binding.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
-#include "sound/sound_output.h"
-
-Sprite cursor;
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -64,7 +61,7 @@ void stopViews(AppContext& app) {
 
 } // namespace
 
-bool startWindowAndDevices() {
+bool startWindowAndDevices(Sprite& cursor) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
     reached = Window;
@@ -93,29 +90,30 @@ void stopWindowAndDevices() {
     releaseFrom(reached);
 }
 
-void startApplication() {
-    application = new AppContext();
+AppContext* startApplication() {
+    AppContext* app = new AppContext();
     loadAtlas();
-    loadSettings(application->sound);
-    startMidiDevices(application->sound);
-    application->palette = defaultPalette();
-    startViews(*application);
-    application->songFolders = makeSongFolderTree();
+    loadSettings(app->sound);
+    startMidiDevices(app->sound);
+    app->palette = defaultPalette();
+    startViews(*app);
+    app->songFolders = makeSongFolderTree();
+    return app;
 }
 
-void stopApplication() {
-    if (!application) return;
+void stopApplication(AppContext*& app) {
+    if (!app) return;
     // Skipped by saveSettings itself when the existing file could not be read.
-    saveSettings(application->sound);
-    stopViews(*application);
-    stopMidiDevices(application->sound);
-    delete application;
-    application = nullptr;
+    saveSettings(app->sound);
+    stopViews(*app);
+    stopMidiDevices(app->sound);
+    delete app;
+    app = nullptr;
 }
 
-void startSoundOutputs() {
-    soundStartup(application->sound, setUpNoteInput);
+void startSoundOutputs(AppContext& app) {
+    soundStartup(app.sound);
 }
-void stopSoundOutputs() {
-    soundShutdown(application->sound);
+void stopSoundOutputs(AppContext& app) {
+    soundShutdown(app.sound);
 }
