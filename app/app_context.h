@@ -4,9 +4,12 @@
 #include <memory>
 #include <mutex>
 
+#include "app/key_value_file.h"
 #include "app/palette.h"
 #include "app/piano_state.h"
+#include "app/preferences.h"
 #include "app/song_folders.h"
+#include "platform/user_folders.h"
 #include "songs/song.h"
 #include "sound/sound_state.h"
 
@@ -14,6 +17,7 @@ struct KeyboardView;
 class NoteSprite;
 
 struct AppContext {
+    UserFolders folders;   // where the textures, songs and the user's files are
     SoundState sound;      // MIDI clients, open ports, devices and the sound output
     PianoState piano;      // held keys and key owners
     float latency = 0.05f; // seconds
@@ -34,4 +38,9 @@ struct AppContext {
     // Taken by whoever rebuilds or reads the song's track list while a loader may run.
     std::mutex songLock;
     Song song;
+    // The song's key in the preferences and the history (preferences.h); empty when none.
+    std::string songKey;
+    PlayPreferences play;
+    KeyValueFile preferences; // "Preferences.txt"
+    KeyValueFile history;     // "History.txt"
 };

@@ -14,5 +14,7 @@ struct FolderNode {
     std::vector<std::unique_ptr<FolderNode>> children;
 };
 
-// The tree at start: "../" with the top folders "./Songs" and "./Imported Songs".
-std::unique_ptr<FolderNode> makeSongFolderTree();
+// The tree at start: "../" with the top folders, by default "./Songs" and "./Imported Songs".
+std::unique_ptr<FolderNode>
+makeSongFolderTree(const std::string& songs = "./Songs",
+                   const std::string& importedSongs = "./Imported Songs");

@@ -11,4 +11,7 @@ class State {
     virtual void leave() = 0;
     virtual int32_t update(float dt) = 0;
     virtual void render() = 0;
+    // Whether the picture changes without input: notes falling, a clock or a worker running.
+    // When no state animates and no input comes, the main loop stops drawing until some does.
+    virtual bool animating() const { return false; }
 };

@@ -1,9 +1,11 @@
-# The latency of notes played on the main menu, through the whole program.
+# The whole program: note latency on the menu and in a dense play, CPU at rest, start-up.
 if(TARGET cadenzio)
-  add_executable(menu_latency_bench ${CMAKE_CURRENT_SOURCE_DIR}/menu_latency_bench.cpp)
-  target_link_libraries(menu_latency_bench PRIVATE benchmark::benchmark PkgConfig::RTMIDI)
-  target_include_directories(menu_latency_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_definitions(menu_latency_bench PRIVATE
+  pkg_check_modules(BENCH_X11 REQUIRED IMPORTED_TARGET x11)
+  add_executable(program_bench ${CMAKE_CURRENT_SOURCE_DIR}/program_bench.cpp)
+  target_link_libraries(program_bench PRIVATE benchmark::benchmark PkgConfig::RTMIDI
+    PkgConfig::BENCH_X11)
+  target_include_directories(program_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(program_bench PRIVATE
     CADENZIO_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CADENZIO_PROGRAM="$<TARGET_FILE:cadenzio>")
-  add_dependencies(menu_latency_bench cadenzio)
+  add_dependencies(program_bench cadenzio)
 endif()

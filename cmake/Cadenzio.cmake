@@ -6,7 +6,8 @@
 # One GoogleTest executable registered with CTest as a single test. SANITIZE marks tests of
 # code fed by files; only those exist in the sanitizer build. THREAD marks tests of code that
 # runs on threads of its own; only those exist in the ThreadSanitizer build. WRAPPER runs the executable through
-# a command (for example tests/support/with_xvfb.sh).
+# a command (for example tests/support/with_xvfb.sh). LABELS program marks tests that start a
+# whole program, so that `ctest -LE program` runs the rest quickly.
 function(cadenzio_test name)
   cmake_parse_arguments(T "SANITIZE;THREAD;SERIAL" "TIMEOUT" "SOURCES;LIBS;WRAPPER;LABELS" ${ARGN})
   if(CADENZIO_SANITIZE AND NOT T_SANITIZE)

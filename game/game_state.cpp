@@ -143,6 +143,10 @@ void GameState::render() {
     drawStatusLines(hud);
 }
 
+bool GameState::animating() const {
+    return !paused;
+}
+
 void GameState::seek(float t) {
     std::lock_guard<std::mutex> lock(context->songLock);
     jumpTo(t);

@@ -23,6 +23,8 @@ class GameState : public State {
     // GoToMenu on the frame Escape is pressed, else StayInState.
     int32_t update(float dt) override;
     void render() override;
+    // The clock runs unless paused; paused, the picture stands still.
+    bool animating() const override;
 
     // Jumps the clock to t; notes begun before the note found there are not played again.
     void seek(float t);

@@ -6,6 +6,7 @@
 #include "menu/library_scan.h"
 #include "menu/menu_pages.h"
 #include "platform/process.h"
+#include "platform/user_folders.h"
 
 void importSong(MenuPages& menu, const FolderNode& file) {
     AppContext& app = *menu.app;
@@ -15,6 +16,11 @@ void importSong(MenuPages& menu, const FolderNode& file) {
     ProcessRequest request;
     request.program = programBeside("notepress");
     request.arguments = {file.path};
+    // Installed, it writes into the user's data folder; the path then must not depend on ours.
+    if (!app.folders.data.empty()) {
+        request.arguments = absolutePaths(request.arguments);
+        request.workingFolder = app.folders.data;
+    }
     request.wait = true;
     runProcess(request);
 

@@ -1,8 +1,10 @@
 #include "menu/library_scan.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
+#include "menu/name_order.h"
 #include "platform/folder_listing.h"
 
 namespace {
@@ -33,6 +35,12 @@ void scanFolder(FolderNode& folder, const std::string& path, bool shown, bool to
     std::vector<FolderEntry> entries;
     // A top folder may be a link the user chose; below it no link is entered.
     if (!listFolder(path, entries, !top)) return;
+    // Folders first, then the rest, each in reading order; nodes are attached in this order.
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        const bool folderA = a.kind == EntryKind::Folder, folderB = b.kind == EntryKind::Folder;
+        if (folderA != folderB) return folderA;
+        return nameBefore(a.name, b.name);
+    });
     for (const FolderEntry& entry : entries) {
         if (!scan.keepScanning) return;
         const std::string entryPath = path + "/" + entry.name;
@@ -60,11 +68,11 @@ int32_t songKindOf(const std::string& path) {
     return -1;
 }
 
-void scanLibrary(FolderNode& root, std::mutex& folderLock, const std::atomic<bool>& keepScanning) {
+bool scanLibrary(FolderNode& root, std::mutex& folderLock, const std::atomic<bool>& keepScanning) {
     Scan scan{folderLock, keepScanning};
     // The top folders themselves are fixed while a scan runs; only their paths may change.
     for (const std::unique_ptr<FolderNode>& top : root.children) {
-        if (!keepScanning) return;
+        if (!keepScanning) return false;
         std::string path;
         {
             std::lock_guard<std::mutex> lock(folderLock);
@@ -72,6 +80,7 @@ void scanLibrary(FolderNode& root, std::mutex& folderLock, const std::atomic<boo
         }
         scanFolder(*top, path, true, true, scan);
     }
+    return keepScanning;
 }
 
 void emptyLibrary(FolderNode& root, std::mutex& folderLock) {

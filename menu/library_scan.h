@@ -17,12 +17,12 @@
 // folder "Vol.2" counts as having one.
 int32_t songKindOf(const std::string& path);
 
-// Scans each top folder below root, in order: song files and the sub-folders that hold songs
-// are appended in listing order, with their song counts. Links to folders are not followed and
-// what cannot be listed is left out. Stops soon after keepScanning turns false, keeping what it
-// attached. A top folder's path is read under the lock, so the main thread changes one only
-// while holding it.
-void scanLibrary(FolderNode& root, std::mutex& folderLock, const std::atomic<bool>& keepScanning);
+// Scans each top folder below root, in order: the sub-folders that hold songs, then the song
+// files, each in name order (name_order.h), are appended with their song counts. Links to folders
+// are not followed and what cannot be listed is left out. Stops soon after keepScanning turns
+// false, keeping what it attached; false when it was stopped before the end. A top folder's path is
+// read under the lock, so the main thread changes one only while holding it.
+bool scanLibrary(FolderNode& root, std::mutex& folderLock, const std::atomic<bool>& keepScanning);
 
 // Frees every node below the top folders and sets their song counts to 0. No scan may be
 // running, and nothing may keep pointers to the freed nodes.

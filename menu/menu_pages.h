@@ -37,12 +37,9 @@ struct MenuPages {
         page = newPage;
         pageEntered = true;
     }
-    // Asks a running library scan to stop and waits for it.
-    void stopLibraryScan() {
-        if (!scanThread.joinable()) return;
-        keepScanning = false;
-        scanThread.join();
-    }
+    // Asks a running library scan to stop and waits for it. A scan cut short is done again on
+    // the next visit to the browser.
+    void stopLibraryScan();
     // The wheel scrolls a page's rows, never above the first nor past the last (contentEnd, in
     // content pixels).
     void scrollByWheel(int32_t wheel, int32_t contentEnd) {
@@ -79,6 +76,8 @@ struct MenuPages {
     Sprite fileIcon;      // "MidiIcon.png"
     std::thread scanThread;
     std::atomic<bool> keepScanning{true};
+    std::atomic<bool> scanning{false};     // from the scan's start until its thread is done
+    std::atomic<bool> scanFinished{false}; // the last scan read every folder
     bool importMode = false;
     FolderNode* currentFolder = nullptr;
     FolderNode* hoveredNode = nullptr;

@@ -124,3 +124,7 @@ void MenuState::render() {
         break;
     }
 }
+
+bool MenuState::animating() const {
+    return testRunning || scanning || loading;
+}

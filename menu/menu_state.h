@@ -17,6 +17,8 @@ class MenuState : public State, public MenuPages {
     void leave() override;
     int32_t update(float dt) override;
     void render() override;
+    // While the latency test clicks, or a scan or a load runs.
+    bool animating() const override;
 
   private:
     void joinThreads();

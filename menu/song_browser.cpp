@@ -35,8 +35,12 @@ void startLibraryScan(MenuPages& menu) {
     menu.hoveredNode = nullptr;
     app.folderScan = true;
     menu.keepScanning = true;
-    menu.scanThread = std::thread(scanLibrary, std::ref(*app.songFolders), std::ref(app.folderLock),
-                                  std::cref(menu.keepScanning));
+    menu.scanning = true;
+    menu.scanFinished = false;
+    menu.scanThread = std::thread([&menu, &app] {
+        menu.scanFinished = scanLibrary(*app.songFolders, app.folderLock, menu.keepScanning);
+        menu.scanning = false;
+    });
 }
 
 // The content y just below the folder's last row.
@@ -69,6 +73,13 @@ std::string entryName(const std::string& path) {
 }
 
 } // namespace
+
+void MenuPages::stopLibraryScan() {
+    if (!scanThread.joinable()) return;
+    keepScanning = false;
+    scanThread.join();
+    if (!scanFinished && app) app->folderScan = false;
+}
 
 int32_t updateSongBrowser(MenuPages& menu) {
     AppContext& app = *menu.app;

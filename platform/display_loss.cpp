@@ -81,6 +81,13 @@ bool displayConnectionLost() {
     return connectionLost;
 }
 
+int displayDescriptor() {
+    if (!display || connectionLost) return -1;
+    // Events Xlib has already read off the connection would not make it readable.
+    if (XEventsQueued(display, QueuedAlready) > 0) return -2;
+    return ConnectionNumber(display);
+}
+
 #else
 
 void watchWindowLoss(SDL_Window*) {}
@@ -90,6 +97,9 @@ bool windowLost() {
 }
 bool displayConnectionLost() {
     return false;
+}
+int displayDescriptor() {
+    return -1;
 }
 
 #endif

@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "platform/frame_wake.h"
 #include "platform/input.h"
+#include "platform/sdl_keys.h"
 #include "platform/signals.h"
 #include "platform/window_internal.h"
 
@@ -30,6 +32,7 @@ bool pollWindowEvent(WindowEvent& event) {
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+        if (e.type == SDL_KEYDOWN) latchKeyPress(e.key.keysym.scancode);
         event.kind = WindowEvent::Key;
         event.down = e.type == SDL_KEYDOWN;
         event.virtualKey = virtualKeyFromSdl(e.key.keysym.scancode, e.key.keysym.sym);
@@ -39,6 +42,9 @@ bool pollWindowEvent(WindowEvent& event) {
         static_assert(sizeof event.text == sizeof e.text.text);
         std::memcpy(event.text, e.text.text, sizeof event.text);
         event.text[sizeof event.text - 1] = '\0';
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        latchMouseButton(e.button.button);
         break;
     case SDL_MOUSEWHEEL: {
         int notches = e.wheel.y;
@@ -50,6 +56,15 @@ bool pollWindowEvent(WindowEvent& event) {
         break;
     }
     return true;
+}
+
+void waitForEventOrWake(std::chrono::milliseconds longest) {
+    const auto deadline = std::chrono::steady_clock::now() + longest;
+    SDL_PumpEvents();
+    if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
+    const int descriptor = displayDescriptor();
+    if (descriptor == -2) return;
+    waitForFrameWake(deadline, descriptor);
 }
 
 void postQuit() {

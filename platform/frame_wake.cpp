@@ -4,11 +4,15 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
 #include <ctime>
 #include <thread>
 
 namespace {
+
+std::atomic<uint64_t> wakes{0};
+static_assert(std::atomic<uint64_t>::is_always_lock_free);
 
 // An event counter: writing to it is lock-free, and the waiter can sleep on it with a timeout.
 int wakeDescriptor() {
@@ -19,6 +23,7 @@ int wakeDescriptor() {
 } // namespace
 
 void wakeFrame() {
+    wakes.fetch_add(1, std::memory_order_release);
     const int fd = wakeDescriptor();
     if (fd < 0) return;
     const uint64_t one = 1;
@@ -26,7 +31,11 @@ void wakeFrame() {
     [[maybe_unused]] ssize_t written = write(fd, &one, sizeof one);
 }
 
-bool waitForFrameWake(std::chrono::steady_clock::time_point deadline) {
+uint64_t frameWakeCount() {
+    return wakes.load(std::memory_order_acquire);
+}
+
+bool waitForFrameWake(std::chrono::steady_clock::time_point deadline, int alsoDescriptor) {
     using namespace std::chrono;
     const int fd = wakeDescriptor();
     if (fd < 0) {
@@ -36,11 +45,12 @@ bool waitForFrameWake(std::chrono::steady_clock::time_point deadline) {
     for (;;) {
         const auto now = steady_clock::now();
         const nanoseconds left = deadline > now ? duration_cast<nanoseconds>(deadline - now) : 0ns;
-        pollfd waiting{fd, POLLIN, 0};
+        pollfd waiting[2] = {{fd, POLLIN, 0}, {alsoDescriptor, POLLIN, 0}};
         const timespec timeout{static_cast<time_t>(left.count() / 1'000'000'000),
                                static_cast<long>(left.count() % 1'000'000'000)};
-        const int ready = ppoll(&waiting, 1, &timeout, nullptr);
+        const int ready = ppoll(waiting, alsoDescriptor >= 0 ? 2 : 1, &timeout, nullptr);
         if (ready > 0) {
+            if (!(waiting[0].revents & POLLIN)) return false;
             uint64_t count = 0;
             [[maybe_unused]] ssize_t taken = read(fd, &count, sizeof count);
             return true;

@@ -8,5 +8,10 @@
 void wakeFrame();
 
 // Sleeps until the deadline or until wakeFrame is called, whichever comes first, and consumes the
-// wake. A wake that came before the call ends it at once. True when woken.
-bool waitForFrameWake(std::chrono::steady_clock::time_point deadline);
+// wake. A wake that came before the call ends it at once. True when woken. A descriptor given
+// (not -1) that turns readable ends the wait too, without a wake.
+bool waitForFrameWake(std::chrono::steady_clock::time_point deadline, int alsoDescriptor = -1);
+
+// How many times wakeFrame was called so far: a frame that sees it change since its start knows
+// that input came meanwhile, even when a wait consumed the wake.
+uint64_t frameWakeCount();

@@ -82,10 +82,6 @@ void closeGlyphFont() {
     FcFini();
 }
 
-bool glyphFontOpen() {
-    return face != nullptr;
-}
-
 FontLineMetrics glyphLineMetrics(int32_t pixelSize) {
     FontLineMetrics metrics;
     if (!setSize(pixelSize)) return metrics;

@@ -19,7 +19,6 @@ struct FontLineMetrics {
 // Opens the best match for family, falling back to the system monospace font. One font at a time.
 bool openGlyphFont(const char* family);
 void closeGlyphFont();
-bool glyphFontOpen();
 
 FontLineMetrics glyphLineMetrics(int32_t pixelSize);
 // False when no font is open or the size is out of range; a missing character gives the font's

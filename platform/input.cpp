@@ -3,9 +3,9 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
+#include "platform/sdl_keys.h"
 #include "platform/window.h"
 
 InputDevices input;
@@ -13,129 +13,9 @@ InputDevices input;
 namespace {
 
 int pendingWheel = 0;
-
-struct ScanPair {
-    SDL_Scancode sdl;
-    uint8_t scan;
-};
-
-// Every key of a standard keyboard that has a scan code in the game's numbering.
-constexpr ScanPair scanPairs[] = {
-    {SDL_SCANCODE_ESCAPE, ScanEscape},
-    {SDL_SCANCODE_1, Scan1},
-    {SDL_SCANCODE_2, Scan2},
-    {SDL_SCANCODE_3, Scan3},
-    {SDL_SCANCODE_4, Scan4},
-    {SDL_SCANCODE_5, Scan5},
-    {SDL_SCANCODE_6, Scan6},
-    {SDL_SCANCODE_7, Scan7},
-    {SDL_SCANCODE_8, Scan8},
-    {SDL_SCANCODE_9, Scan9},
-    {SDL_SCANCODE_0, Scan0},
-    {SDL_SCANCODE_MINUS, ScanMinus},
-    {SDL_SCANCODE_EQUALS, ScanEquals},
-    {SDL_SCANCODE_BACKSPACE, ScanBackspace},
-    {SDL_SCANCODE_TAB, ScanTab},
-    {SDL_SCANCODE_Q, ScanQ},
-    {SDL_SCANCODE_W, ScanW},
-    {SDL_SCANCODE_E, ScanE},
-    {SDL_SCANCODE_R, ScanR},
-    {SDL_SCANCODE_T, ScanT},
-    {SDL_SCANCODE_Y, ScanY},
-    {SDL_SCANCODE_U, ScanU},
-    {SDL_SCANCODE_I, ScanI},
-    {SDL_SCANCODE_O, ScanO},
-    {SDL_SCANCODE_P, ScanP},
-    {SDL_SCANCODE_LEFTBRACKET, ScanLeftBracket},
-    {SDL_SCANCODE_RIGHTBRACKET, ScanRightBracket},
-    {SDL_SCANCODE_RETURN, ScanReturn},
-    {SDL_SCANCODE_LCTRL, ScanLeftControl},
-    {SDL_SCANCODE_A, ScanA},
-    {SDL_SCANCODE_S, ScanS},
-    {SDL_SCANCODE_D, ScanD},
-    {SDL_SCANCODE_F, ScanF},
-    {SDL_SCANCODE_G, ScanG},
-    {SDL_SCANCODE_H, ScanH},
-    {SDL_SCANCODE_J, ScanJ},
-    {SDL_SCANCODE_K, ScanK},
-    {SDL_SCANCODE_L, ScanL},
-    {SDL_SCANCODE_SEMICOLON, ScanSemicolon},
-    {SDL_SCANCODE_APOSTROPHE, ScanApostrophe},
-    {SDL_SCANCODE_GRAVE, ScanGrave},
-    {SDL_SCANCODE_LSHIFT, ScanLeftShift},
-    {SDL_SCANCODE_BACKSLASH, ScanBackslash},
-    {SDL_SCANCODE_NONUSHASH, ScanBackslash},
-    {SDL_SCANCODE_Z, ScanZ},
-    {SDL_SCANCODE_X, ScanX},
-    {SDL_SCANCODE_C, ScanC},
-    {SDL_SCANCODE_V, ScanV},
-    {SDL_SCANCODE_B, ScanB},
-    {SDL_SCANCODE_N, ScanN},
-    {SDL_SCANCODE_M, ScanM},
-    {SDL_SCANCODE_COMMA, ScanComma},
-    {SDL_SCANCODE_PERIOD, ScanPeriod},
-    {SDL_SCANCODE_SLASH, ScanSlash},
-    {SDL_SCANCODE_RSHIFT, ScanRightShift},
-    {SDL_SCANCODE_KP_MULTIPLY, ScanNumpadMultiply},
-    {SDL_SCANCODE_LALT, ScanLeftAlt},
-    {SDL_SCANCODE_SPACE, ScanSpace},
-    {SDL_SCANCODE_CAPSLOCK, ScanCapsLock},
-    {SDL_SCANCODE_F1, ScanF1},
-    {SDL_SCANCODE_F2, ScanF2},
-    {SDL_SCANCODE_F3, ScanF3},
-    {SDL_SCANCODE_F4, ScanF4},
-    {SDL_SCANCODE_F5, ScanF5},
-    {SDL_SCANCODE_F6, ScanF6},
-    {SDL_SCANCODE_F7, ScanF7},
-    {SDL_SCANCODE_F8, ScanF8},
-    {SDL_SCANCODE_F9, ScanF9},
-    {SDL_SCANCODE_F10, ScanF10},
-    {SDL_SCANCODE_NUMLOCKCLEAR, ScanNumLock},
-    {SDL_SCANCODE_SCROLLLOCK, ScanScrollLock},
-    {SDL_SCANCODE_KP_7, ScanNumpad7},
-    {SDL_SCANCODE_KP_8, ScanNumpad8},
-    {SDL_SCANCODE_KP_9, ScanNumpad9},
-    {SDL_SCANCODE_KP_MINUS, ScanNumpadMinus},
-    {SDL_SCANCODE_KP_4, ScanNumpad4},
-    {SDL_SCANCODE_KP_5, ScanNumpad5},
-    {SDL_SCANCODE_KP_6, ScanNumpad6},
-    {SDL_SCANCODE_KP_PLUS, ScanNumpadPlus},
-    {SDL_SCANCODE_KP_1, ScanNumpad1},
-    {SDL_SCANCODE_KP_2, ScanNumpad2},
-    {SDL_SCANCODE_KP_3, ScanNumpad3},
-    {SDL_SCANCODE_KP_0, ScanNumpad0},
-    {SDL_SCANCODE_KP_PERIOD, ScanNumpadPeriod},
-    {SDL_SCANCODE_NONUSBACKSLASH, ScanExtraBackslash},
-    {SDL_SCANCODE_F11, ScanF11},
-    {SDL_SCANCODE_F12, ScanF12},
-    {SDL_SCANCODE_KP_ENTER, ScanNumpadEnter},
-    {SDL_SCANCODE_RCTRL, ScanRightControl},
-    {SDL_SCANCODE_KP_DIVIDE, ScanNumpadDivide},
-    {SDL_SCANCODE_PRINTSCREEN, ScanPrintScreen},
-    {SDL_SCANCODE_RALT, ScanRightAlt},
-    {SDL_SCANCODE_PAUSE, ScanPause},
-    {SDL_SCANCODE_HOME, ScanHome},
-    {SDL_SCANCODE_UP, ScanUp},
-    {SDL_SCANCODE_PAGEUP, ScanPageUp},
-    {SDL_SCANCODE_LEFT, ScanLeft},
-    {SDL_SCANCODE_RIGHT, ScanRight},
-    {SDL_SCANCODE_END, ScanEnd},
-    {SDL_SCANCODE_DOWN, ScanDown},
-    {SDL_SCANCODE_PAGEDOWN, ScanPageDown},
-    {SDL_SCANCODE_INSERT, ScanInsert},
-    {SDL_SCANCODE_DELETE, ScanDelete},
-    {SDL_SCANCODE_LGUI, ScanLeftWindows},
-    {SDL_SCANCODE_RGUI, ScanRightWindows},
-    {SDL_SCANCODE_APPLICATION, ScanApplication},
-};
-
-constexpr std::array<uint8_t, SDL_NUM_SCANCODES> makeScanTable() {
-    std::array<uint8_t, SDL_NUM_SCANCODES> table{};
-    for (const ScanPair& pair : scanPairs) table[pair.sdl] = pair.scan;
-    return table;
-}
-
-constexpr auto scanTable = makeScanTable();
+// Presses since the last poll, as scan codes and as the snapshot's button bytes.
+uint8_t latchedKeys[256] = {};
+uint8_t latchedButtons[4] = {};
 
 int32_t clampToBound(int64_t value, int32_t bound) {
     if (value < 0) return 0;
@@ -145,17 +25,12 @@ int32_t clampToBound(int64_t value, int32_t bound) {
 
 } // namespace
 
-uint8_t scanCodeFromSdl(int sdlScancode) {
-    if (sdlScancode < 0 || sdlScancode >= SDL_NUM_SCANCODES) return 0;
-    return scanTable[sdlScancode];
-}
-
 void translateKeyboard(const uint8_t* sdlState, int count, uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     if (!sdlState) return;
     int limit = std::min(count, static_cast<int>(SDL_NUM_SCANCODES));
     for (int i = 0; i < limit; ++i) {
-        uint8_t scan = scanTable[i];
+        uint8_t scan = scanCodeFromSdl(i);
         if (scan && sdlState[i]) keys[scan] = 0x80;
     }
 }
@@ -212,6 +87,28 @@ void addWheelNotches(int notches) {
     pendingWheel = static_cast<int>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
+void latchKeyPress(int sdlScancode) {
+    const uint8_t scan = scanCodeFromSdl(sdlScancode);
+    if (scan != 0) latchedKeys[scan] = 0x80;
+}
+
+void latchMouseButton(int sdlButton) {
+    const int index = sdlButton == SDL_BUTTON_LEFT     ? 0
+                      : sdlButton == SDL_BUTTON_RIGHT  ? 1
+                      : sdlButton == SDL_BUTTON_MIDDLE ? 2
+                      : sdlButton == SDL_BUTTON_X1     ? 3
+                                                       : -1;
+    if (index >= 0) latchedButtons[index] = 0x80;
+}
+
+bool anyInputHeld(const InputDevices& in) {
+    for (uint8_t key : in.keys)
+        if (key >= 0x80) return true;
+    for (uint8_t button : in.mouse.buttons)
+        if (button >= 0x80) return true;
+    return false;
+}
+
 void createInput() {
     if (input.initialised) return;
     int width = 0, height = 0;
@@ -223,6 +120,8 @@ void createInput() {
     // Motion from before the cursor existed is not the player's.
     SDL_GetRelativeMouseState(nullptr, nullptr);
     pendingWheel = 0;
+    std::memset(latchedKeys, 0, sizeof latchedKeys);
+    std::memset(latchedButtons, 0, sizeof latchedButtons);
     input.initialised = true;
 }
 
@@ -237,6 +136,8 @@ void pollKeyboard() {
     int count = 0;
     const uint8_t* state = SDL_GetKeyboardState(&count);
     translateKeyboard(state, count, input.keys);
+    for (int i = 0; i < 256; ++i) input.keys[i] |= latchedKeys[i];
+    std::memset(latchedKeys, 0, sizeof latchedKeys);
 }
 
 void pollMouse() {
@@ -252,6 +153,8 @@ void pollMouse() {
     mouse.buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
     mouse.buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
     mouse.buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+    for (int i = 0; i < 4; ++i) mouse.buttons[i] |= latchedButtons[i];
+    std::memset(latchedButtons, 0, sizeof latchedButtons);
     // Full screen, or the window manager, may have changed the window since the last poll.
     const ScreenRect picture = pictureInWindow();
     int boundsWidth = 0, boundsHeight = 0, frameWidth = 0, frameHeight = 0;

@@ -55,8 +55,6 @@ inline bool mouseButtonPressed(const InputDevices& in, int button) {
 
 // The parts of the polls that need no device, kept apart so they can be checked on their own.
 
-// The scan code for an SDL scancode, 0 for keys the game has no code for.
-uint8_t scanCodeFromSdl(int sdlScancode);
 // Fills keys from SDL's keyboard state array (count entries indexed by SDL scancode).
 void translateKeyboard(const uint8_t* sdlState, int count, uint8_t keys[256]);
 // Bounds of the virtual cursor; the cursor starts at their centre.
@@ -75,3 +73,11 @@ void moveCursorByMotion(InputDevices& in, int32_t dx, int32_t dy, int32_t frameW
                         int32_t frameHeight);
 // Wheel notches reported by the event pump, collected until the next mouse poll.
 void addWheelNotches(int notches);
+// Presses reported by the event pump (an SDL scancode; an SDL mouse button, 1 the left). The next
+// poll shows the key or button down even when it was let go before it, so a tap shorter than a
+// frame is still seen pressed; the poll after shows it up.
+void latchKeyPress(int sdlScancode);
+void latchMouseButton(int sdlButton);
+
+// Any key or mouse button down in this frame's snapshot.
+bool anyInputHeld(const InputDevices& in);

@@ -252,6 +252,10 @@ void presentWindow() {
     lastPresent = now;
 }
 
+float framePeriodSeconds() {
+    return std::chrono::duration<float>(framePeriod).count();
+}
+
 void windowClientSize(int& width, int& height) {
     width = height = 0;
     if (window) SDL_GetWindowSize(window, &width, &height);

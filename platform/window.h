@@ -15,6 +15,9 @@ const char* windowError();
 // (Xvfb, for example) it sleeps so that frames come no faster than about 60 per second.
 void presentWindow();
 
+// Seconds between two presents at the display's pace.
+float framePeriodSeconds();
+
 void windowClientSize(int& width, int& height);
 // Size including the frame and title bar, as far as the window system tells.
 void windowOuterSize(int& width, int& height);

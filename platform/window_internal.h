@@ -12,3 +12,6 @@ void settleWindowLoss();
 bool windowLost();
 // The connection to the display is gone: nothing of the window can be released any more.
 bool displayConnectionLost();
+// The display connection's descriptor, to sleep on until the window system sends something; -2
+// when events wait already, -1 when there is no connection to wait on.
+int displayDescriptor();

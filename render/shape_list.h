@@ -13,8 +13,10 @@ static_assert(sizeof(LineVertex) == 28);
 
 constexpr uint32_t shapeListCapacity = 1048576;
 
+// At most shapeListCapacity vertices a frame. The vertices grow as lines are queued, so a frame
+// with few lines (most of them) never pays for the largest.
 struct ShapeList {
-    std::vector<LineVertex> vertices; // shapeListCapacity zeroed vertices
+    std::vector<LineVertex> vertices; // the first count are this frame's; never fewer than count
     uint32_t count = 0;
 };
 

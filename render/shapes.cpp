@@ -11,7 +11,7 @@
 namespace {
 
 // The frame's lines, kept apart from the GL objects so that they can be queued (and looked at)
-// without a context; made on first use, since the list is large.
+// without a context.
 ShapeList queued;
 
 struct ShapeRenderer {
@@ -25,13 +25,14 @@ std::unique_ptr<ShapeRenderer> renderer;
 
 ShapeList makeShapeList() {
     ShapeList list;
-    list.vertices.assign(shapeListCapacity, LineVertex{});
+    list.vertices.reserve(4096);
     return list;
 }
 
 bool appendRectangleOutline(ShapeList& list, float left, float top, float right, float bottom,
                             const Colour& c) {
-    if (uint64_t(list.count) + 8 > list.vertices.size()) return false;
+    if (uint64_t(list.count) + 8 > shapeListCapacity) return false;
+    if (list.vertices.size() < list.count + 8) list.vertices.resize(list.count + 8);
     const float corners[8][2] = {{left, top},     {right, top},   {right, top},   {right, bottom},
                                  {right, bottom}, {left, bottom}, {left, bottom}, {left, top}};
     LineVertex* out = &list.vertices[list.count];
@@ -45,7 +46,6 @@ bool createShapeRenderer() {
     auto created = std::make_unique<ShapeRenderer>();
     created->program = buildGlProgram("CBSimpleDraw", ShaderKind::Coloured);
     if (!created->program.id) return false;
-    if (queued.vertices.empty()) queued = makeShapeList();
     created->vertexArray = createVertexArray(sizeof(LineVertex),
                                              {{3, AttributeType::Float, offsetof(LineVertex, x)},
                                               {4, AttributeType::Float, offsetof(LineVertex, r)}},
@@ -63,7 +63,6 @@ void releaseShapeRenderer() {
 }
 
 void addRectangleOutline(float left, float top, float right, float bottom, const Colour& colour) {
-    if (queued.vertices.empty()) queued = makeShapeList();
     appendRectangleOutline(queued, left, top, right, bottom, colour);
 }
 

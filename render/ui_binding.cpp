@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/gl.h"
@@ -30,6 +31,8 @@ struct UiBinding {
 };
 
 UiBinding* binding = nullptr;
+// Outlives the binding: the settings are saved after it is gone.
+std::string iniPath = uiIniFileName;
 
 bool createDeviceObjects() {
     binding->program = buildGlProgram("UI", ShaderKind::Textured);
@@ -217,7 +220,7 @@ void renderDrawData(ImDrawData* data) {
 
 } // namespace
 
-bool createUiBinding(int displayWidth, int displayHeight) {
+bool createUiBinding(int displayWidth, int displayHeight, const std::string& iniFile) {
     if (binding) return true;
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
@@ -232,7 +235,8 @@ bool createUiBinding(int displayWidth, int displayHeight) {
         {ImGuiKey_Z, 90}};
     for (const auto& key : keys) io.KeyMap[key[0]] = key[1];
     io.BackendRendererName = "cadenzio_gl";
-    loadUiIniFile();
+    iniPath = iniFile;
+    loadUiIniFile(iniPath.c_str());
     // Fixed at start-up: later window size changes do not reach the UI.
     io.DisplaySize = ImVec2(float(displayWidth), float(displayHeight));
 
@@ -255,7 +259,7 @@ void releaseUiBinding() {
     releaseGlProgram(binding->program);
     delete binding;
     binding = nullptr;
-    saveUiIniFile();
+    saveUiIniFile(iniPath.c_str());
     ImGui::DestroyContext();
 }
 
@@ -283,13 +287,18 @@ void uiNewFrame(const UiFrameInput& input) {
     io.KeyAlt = input.alt;
     io.KeySuper = false;
     ImGui::NewFrame();
-    saveUiIniFileWhenAsked();
+    saveUiIniFileWhenAsked(iniPath.c_str());
 }
 
 void uiRender() {
     if (!binding) return;
     ImGui::Render();
     renderDrawData(ImGui::GetDrawData());
+}
+
+bool uiAnimating() {
+    if (ImGui::GetCurrentContext() == nullptr) return false;
+    return ImGui::IsAnyItemActive() || ImGui::GetIO().WantTextInput;
 }
 
 void uiScissorBox(const UiClip& clip, const int viewport[4], int displayWidth, int displayHeight,

@@ -1,5 +1,8 @@
 #pragma once
 // Dear ImGui on our GL device: input each frame, our own renderer of its draw lists.
+#include <string>
+
+#include "render/ui_ini_file.h"
 
 struct UiFrameInput {
     bool mouseDown[3] = {false, false, false};
@@ -11,8 +14,10 @@ struct UiFrameInput {
 
 // The display size is fixed here: the frame's size, which the picture shows scaled to the
 // window. The UI draws into the viewport the frame sets. False when the
-// GL objects cannot be made: the UI then runs but draws nothing.
-bool createUiBinding(int displayWidth, int displayHeight);
+// GL objects cannot be made: the UI then runs but draws nothing. The UI's window settings are
+// kept in iniFile.
+bool createUiBinding(int displayWidth, int displayHeight,
+                     const std::string& iniFile = uiIniFileName);
 void releaseUiBinding();
 
 // Key events carry Windows virtual-key codes, the UI's key map.
@@ -21,6 +26,9 @@ void uiTextInput(const char* utf8);
 
 void uiNewFrame(const UiFrameInput& input);
 void uiRender();
+// The UI changes by itself in the coming frames: an item held or dragged (a window moved, a
+// slider), or a text field whose cursor blinks.
+bool uiAnimating();
 
 // A clip rectangle in the UI's display units as GL's scissor box {x, y from the bottom, width,
 // height} in a viewport {x, y, width, height} that shows the whole display. Scaled boxes grow

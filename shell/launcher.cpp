@@ -3,11 +3,14 @@
 #include <cerrno>
 
 #include "platform/process.h"
+#include "platform/user_folders.h"
 
-int launchConverter(const std::string& directory, const std::vector<std::string>& arguments) {
+int launchConverter(const std::string& directory, const std::vector<std::string>& arguments,
+                    const std::string& workingFolder) {
     ProcessRequest request;
     request.program = programIn(directory, "notepress");
-    request.arguments = arguments;
+    request.arguments = workingFolder.empty() ? arguments : absolutePaths(arguments);
+    request.workingFolder = workingFolder;
     request.wait = false;
     return runProcess(request).error;
 }

@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "platform/signals.h"
+#include "platform/user_folders.h"
 #include "platform/window.h"
 #include "shell/launcher.h"
 #include "shell/main_loop.h"
@@ -25,11 +26,11 @@ std::unique_ptr<State> makeState(AppContext& app, int32_t code) {
     return nullptr;
 }
 
-int runGame() {
+int runGame(const UserFolders& folders) {
     catchTerminationSignals();
     Overlay overlay;
-    if (!startWindowAndDevices(overlay.cursor)) return 1;
-    AppContext* app = startApplication();
+    if (!startWindowAndDevices(overlay.cursor, folders)) return 1;
+    AppContext* app = startApplication(folders);
     startSoundOutputs(*app);
     overlay.app = app;
 
@@ -50,11 +51,14 @@ int runGame() {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::string directory = executableDirectory();
+    const UserFolders folders = findUserFolders(directory);
+    if (folders.installed) makeUserFolders(folders);
     if (argc >= 2) {
         std::vector<std::string> arguments(argv + 1, argv + argc);
-        int code = launchConverter(executableDirectory(), arguments);
+        int code = launchConverter(directory, arguments, folders.data);
         if (code != 0) showErrorMessage(launchErrorMessage(code).c_str());
         return 0;
     }
-    return runGame();
+    return runGame(folders);
 }

@@ -1,7 +1,5 @@
 #include "shell/startup.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "app/app_context.h"
@@ -61,8 +59,7 @@ void stopViews(AppContext& app) {
 
 } // namespace
 
-bool startWindowAndDevices(Sprite& cursor) {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+bool startWindowAndDevices(Sprite& cursor, const UserFolders& folders) {
     if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
     reached = Window;
     createInput();
@@ -71,12 +68,12 @@ bool startWindowAndDevices(Sprite& cursor) {
     reached = Shapes;
     if (!createSpritePass()) return failStart("the sprite renderer could not be created");
     reached = Sprites;
-    createTextureRegistry("Data/Textures");
+    createTextureRegistry(folders.textures.c_str());
     reached = Textures;
     int width = 0, height = 0;
     renderSize(width, height); // the UI lays out in the frame, like the states
     // Both keep what they made when they fail, so they are released like complete ones.
-    bool uiMade = createUiBinding(width, height);
+    bool uiMade = createUiBinding(width, height, fileIn(folders.config, uiIniFileName));
     reached = Ui;
     if (!uiMade) return failStart("the UI could not be set up");
     bool textMade = createTextRenderer("Consolas");
@@ -90,21 +87,22 @@ void stopWindowAndDevices() {
     releaseFrom(reached);
 }
 
-AppContext* startApplication() {
+AppContext* startApplication(const UserFolders& folders) {
     AppContext* app = new AppContext();
+    app->folders = folders;
     loadAtlas();
-    loadSettings(app->sound);
+    loadSettings(app->sound, fileIn(folders.config, settingsFileName));
     startMidiDevices(app->sound);
     app->palette = defaultPalette();
     startViews(*app);
-    app->songFolders = makeSongFolderTree();
+    app->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
     return app;
 }
 
 void stopApplication(AppContext*& app) {
     if (!app) return;
     // Skipped by saveSettings itself when the existing file could not be read.
-    saveSettings(app->sound);
+    saveSettings(app->sound, fileIn(app->folders.config, settingsFileName));
     stopViews(*app);
     stopMidiDevices(app->sound);
     delete app;

@@ -33,12 +33,7 @@ bool readMidiFile(Song& song, const std::string& path) {
 }
 
 bool readMidiBytes(Song& song, const std::vector<uint8_t>& bytes) {
-    {
-        std::lock_guard<std::mutex> lock(song.tempoLock);
-        song.trackChunks.clear();
-        song.tempoMap.clear();
-        song.tempoMapComplete = false;
-    }
+    clearTrackChunks(song);
     const uint8_t* data = bytes.data();
     const size_t size = bytes.size();
 

@@ -4,11 +4,15 @@
 
 const char* const playTypeNames[5] = {"Left Hand", "Right Hand", "Displayed", "Hidden", "Muted"};
 
-void clear(Song& song) {
+void clearTrackChunks(Song& song) {
     std::lock_guard<std::mutex> lock(song.tempoLock);
     song.trackChunks.clear();
     song.tempoMap.clear();
     song.tempoMapComplete = false;
+}
+
+void clear(Song& song) {
+    clearTrackChunks(song);
     song.tracks.clear();
 }
 

@@ -56,6 +56,8 @@ struct Song {
     std::vector<Track> tracks;
 };
 
+// Empties the track chunks and the tempo map read from them; the tracks stay.
+void clearTrackChunks(Song& song);
 // Empties chunks, tempo map and tracks; the division keeps its value.
 void clear(Song& song);
 

@@ -125,6 +125,19 @@ bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message) {
     return sound.midiIn != nullptr && takeQueuedMessage(*sound.midiIn, message);
 }
 
+uint32_t midiPortChanges(SoundState& sound) {
+    uint32_t changes = 0;
+    if (sound.midiIn != nullptr) {
+        listInputPorts(sound.midiIn);
+        changes += sound.midiIn->portList.changes;
+    }
+    if (sound.midiOut != nullptr) {
+        listOutputPorts(sound.midiOut);
+        changes += sound.midiOut->portList.changes;
+    }
+    return changes;
+}
+
 std::vector<std::string> inputPortDevices(SoundState& sound) {
     return devicesOf(listInputPorts(sound.midiIn));
 }

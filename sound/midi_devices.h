@@ -45,6 +45,10 @@ void learnKeyRange(SoundState& sound, uint8_t key, int8_t transposition);
 bool midiInputOpen(const SoundState& sound);
 bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message);
 
+// Changes whenever the ports offered change (a device plugged in or gone); the library is asked
+// at most once a second. Lets a program at rest notice what the next frame must show or open.
+uint32_t midiPortChanges(SoundState& sound);
+
 // Device names of the ports the program offers, in port-number order. Port numbers given to
 // openInputPort/openOutputPort index these lists.
 std::vector<std::string> inputPortDevices(SoundState& sound);

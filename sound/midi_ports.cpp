@@ -1,5 +1,6 @@
 #include "sound/midi_ports.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <exception>
@@ -92,10 +93,11 @@ template <typename Client> Client* start(const char* clientName) {
     return fallback;
 }
 
-template <typename Client>
-std::vector<PortEntry> list(Client* client, bool (*loopsBack)(std::string_view)) {
+// Bumped by every open and close of a port of the program's own; never 0.
+uint32_t portGeneration = 1;
+
+std::vector<PortEntry> askLibrary(RtMidi* client, bool (*loopsBack)(std::string_view)) {
     std::vector<PortEntry> ports;
-    if (client == nullptr) return ports;
     try {
         const unsigned count = client->getPortCount();
         for (unsigned i = 0; i < count; ++i) {
@@ -111,8 +113,29 @@ std::vector<PortEntry> list(Client* client, bool (*loopsBack)(std::string_view))
     return ports;
 }
 
+template <typename Client>
+const std::vector<PortEntry>& list(Client* client, bool (*loopsBack)(std::string_view)) {
+    static const std::vector<PortEntry> none;
+    if (client == nullptr) return none;
+    PortListCache& cache = client->portList;
+    const auto now = std::chrono::steady_clock::now();
+    if (cache.generation != portGeneration || now - cache.takenAt >= std::chrono::seconds(1)) {
+        std::vector<PortEntry> fresh = askLibrary(client, loopsBack);
+        const auto same = [](const PortEntry& a, const PortEntry& b) {
+            return a.index == b.index && a.device == b.device;
+        };
+        if (!std::equal(fresh.begin(), fresh.end(), cache.ports.begin(), cache.ports.end(), same))
+            ++cache.changes;
+        cache.ports = std::move(fresh);
+        cache.takenAt = now;
+        cache.generation = portGeneration;
+    }
+    return cache.ports;
+}
+
 template <typename Client> bool openPort(Client* client, unsigned index, const char* portName) {
     if (client == nullptr) return false;
+    ++portGeneration;
     try {
         libraryFailed = false;
         client->openPort(index, portName);
@@ -130,7 +153,9 @@ template <typename Client> bool openPort(Client* client, unsigned index, const c
 template <typename Client> void closePort(Client* client) {
     if (client == nullptr) return;
     try {
-        if (client->isPortOpen()) client->closePort();
+        if (!client->isPortOpen()) return;
+        ++portGeneration;
+        client->closePort();
     } catch (const std::exception&) {
     }
 }
@@ -144,10 +169,10 @@ MidiOutClient* startMidiOut(const char* clientName) {
     return start<MidiOutClient>(clientName);
 }
 
-std::vector<PortEntry> listInputPorts(MidiInClient* client) {
+const std::vector<PortEntry>& listInputPorts(MidiInClient* client) {
     return list(client, loopsBackToInput);
 }
-std::vector<PortEntry> listOutputPorts(MidiOutClient* client) {
+const std::vector<PortEntry>& listOutputPorts(MidiOutClient* client) {
     return list(client, loopsBackToOutput);
 }
 

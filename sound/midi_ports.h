@@ -3,6 +3,7 @@
 #include <rtmidi/RtMidi.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,14 +23,32 @@ struct MidiInputQueue {
     std::atomic<uint32_t> writeCount{0}; // advanced by the input thread
 };
 
+// A port the program offers: the library's port number and the port's device name.
+struct PortEntry {
+    unsigned index = 0;
+    std::string device;
+};
+
+// A client's port list as last asked of the library. Asking is costly (a round of queries to the
+// MIDI server for every port), so the list is asked again only once it is a second old, or when
+// the program opened or closed a port of its own, which renumbers the library's ports.
+struct PortListCache {
+    std::vector<PortEntry> ports;
+    std::chrono::steady_clock::time_point takenAt;
+    uint32_t generation = 0; // of the program's own opens and closes; 0: never taken
+    uint32_t changes = 0;    // how often a fresh list differed from the one before
+};
+
 // The program's two clients of the MIDI library; above sound/ they are opaque. The queue is the
 // input client's first base, so it outlives the library's input thread, which the library's own
 // destructor stops.
 struct MidiInClient : MidiInputQueue, RtMidiIn {
     using RtMidiIn::RtMidiIn;
+    PortListCache portList;
 };
 struct MidiOutClient : RtMidiOut {
     using RtMidiOut::RtMidiOut;
+    PortListCache portList;
 };
 
 // Tries the compiled back ends in the library's order and keeps the first that starts and offers
@@ -39,16 +58,10 @@ struct MidiOutClient : RtMidiOut {
 MidiInClient* startMidiIn(const char* clientName);
 MidiOutClient* startMidiOut(const char* clientName);
 
-// A port the program offers: the library's port number and the port's device name.
-struct PortEntry {
-    unsigned index = 0;
-    std::string device;
-};
-
 // The library's ports less those that would loop the program's own notes back to it, in the
-// library's order. Asked afresh at every call.
-std::vector<PortEntry> listInputPorts(MidiInClient* client);
-std::vector<PortEntry> listOutputPorts(MidiOutClient* client);
+// library's order: at most a second old (see PortListCache). Main thread only.
+const std::vector<PortEntry>& listInputPorts(MidiInClient* client);
+const std::vector<PortEntry>& listOutputPorts(MidiOutClient* client);
 
 // Opens the library's port index on the client; false (and no port open) when the library fails.
 bool openLibraryPort(MidiInClient* client, unsigned index, const char* portName);

@@ -1,6 +1,7 @@
 // The library scan on real folders: which entries become songs and folders, links, names that
 // are no UTF-8, folders that cannot be read, and emptying the library again.
 #include "menu/library_scan.h"
+#include "menu/name_order.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -96,6 +97,24 @@ TEST_F(LibraryScan, FoldersWithSongsStayWithTheirCountsAndEmptyOnesGo) {
     EXPECT_TRUE(imported.children.empty());
     EXPECT_EQ(imported.songCount, 0);
     EXPECT_EQ(root->songCount, 0);
+}
+
+TEST_F(LibraryScan, FoldersComeFirstThenSongsByNameAsPeopleReadThem) {
+    for (const char* name :
+         {"Song 10.mid", "song 2.mid", "Song 1.mid", "Silent Night.mid", "Frere Jacques.mid",
+          "b.mid", "B.mid", "Song 02.mid", "\xff.mid", "\xc3\xa9t\xc3\xa9.mid", "\xfe.mid",
+          "Song 100000000000000000001.mid", "Song 99999999999999999999.mid"})
+        touch(songs() / name);
+    touch(songs() / "zebra" / "a.mid");
+    touch(songs() / "Alpha" / "a.mid");
+    scan();
+    EXPECT_EQ(listing(top()),
+              (std::vector<std::string>{
+                  "Alpha(1)", "zebra(1)", "B.mid", "b.mid", "Frere Jacques.mid", "Silent Night.mid",
+                  "Song 1.mid", "Song 02.mid", "song 2.mid", "Song 10.mid",
+                  "Song 99999999999999999999.mid", "Song 100000000000000000001.mid",
+                  "\xc3\xa9t\xc3\xa9.mid", "\xfe.mid", "\xff.mid"}));
+    EXPECT_FALSE(nameBefore("a", "a"));
 }
 
 TEST_F(LibraryScan, ExtensionsCountInAnyCaseFromTheThirdCharacterOn) {

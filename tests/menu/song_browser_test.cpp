@@ -162,6 +162,13 @@ TEST_F(SongBrowser, AClearedScanFlagReadsTheLibraryAnewOnTheNextVisit) {
     finishScan();
     EXPECT_EQ(top().songCount, 2);
     EXPECT_EQ(top().children.size(), 2u);
+
+    // A scan cut short (by the game starting) reads the library again on the next visit.
+    app.folderScan = true;
+    menu->scanFinished = false;
+    menu->scanThread = std::thread([] {});
+    menu->leave();
+    EXPECT_FALSE(app.folderScan);
 }
 
 } // namespace

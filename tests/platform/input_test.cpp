@@ -1,5 +1,4 @@
-#include <SDL_keycode.h>
-#include <SDL_scancode.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +6,7 @@
 
 #include "platform/events.h"
 #include "platform/input.h"
+#include "platform/sdl_keys.h"
 #include "platform/window.h"
 
 TEST(ScanCodes, KeysTheGameReadsHaveTheirCodes) {
@@ -130,6 +130,39 @@ TEST(Input, WheelNotchesCountOneHundredTwentyAndAreTakenByOnePoll) {
     pollMouse();
     EXPECT_EQ(input.mouse.wheel, 0);
     EXPECT_EQ(input.previousMouse.wheel, -240);
+}
+
+// A slow frame: a key and a mouse button pressed and let go again while the frame ran. The next
+// poll shows both pressed, the one after released.
+TEST(Input, ATapBetweenTwoPollsIsPressedInTheNextFrame) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    auto push = [](SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); };
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+        e.key.keysym.sym = SDLK_ESCAPE;
+        push(e);
+    }
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = SDL_BUTTON_LEFT;
+        push(e);
+    }
+    WindowEvent event;
+    while (pollWindowEvent(event)) {
+    }
+    pollKeyboard();
+    pollMouse();
+    EXPECT_TRUE(keyPressed(input, ScanEscape));
+    EXPECT_TRUE(mouseButtonPressed(input, 0));
+    EXPECT_FALSE(keyHeld(input, ScanSpace));
+    pollKeyboard();
+    pollMouse();
+    EXPECT_FALSE(keyHeld(input, ScanEscape));
+    EXPECT_FALSE(mouseButtonHeld(input, 0));
+    SDL_Quit();
 }
 
 TEST(Window, CentringByArithmeticShiftGoesNegativeOnSmallScreens) {

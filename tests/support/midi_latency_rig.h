@@ -45,8 +45,10 @@ inline double percentile(std::vector<double> values, double fraction) {
 
 class Rig {
   public:
-    // Starts the ports, then the program in a fresh working folder with runtime/'s textures.
-    Rig(const std::string& program, const std::string& sourceDir) {
+    // Starts the ports, then the program in a fresh working folder with runtime/'s textures and
+    // songs, or the songs folder given.
+    Rig(const std::string& program, const std::string& sourceDir,
+        const std::filesystem::path& songs = {}) {
         keyboard = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Latency Keyboard");
         keyboard->openVirtualPort("out");
         synth = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, "Latency Synth");
@@ -54,7 +56,8 @@ class Rig {
         synth->openVirtualPort("in");
         const std::filesystem::path runtime = std::filesystem::path(sourceDir) / "runtime";
         std::filesystem::create_directory_symlink(runtime / "Data", folder.path / "Data");
-        std::filesystem::create_directory_symlink(runtime / "Songs", folder.path / "Songs");
+        std::filesystem::create_directory_symlink(songs.empty() ? runtime / "Songs" : songs,
+                                                  folder.path / "Songs");
         pid = fork();
         if (pid == 0) {
             if (chdir(folder.path.c_str()) != 0) _exit(126);
@@ -79,6 +82,11 @@ class Rig {
     }
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
+
+    // True once the program forwards a played note: up, with both ports connected.
+    bool started() { return waitUntilForwarding(std::chrono::seconds(30)); }
+    pid_t programId() const { return pid; }
+    const std::filesystem::path& workingFolder() const { return folder.path; }
 
     // Plays count notes of 30 ms each, 40 to 110 ms apart so that they fall at every phase of
     // the program's frames, and times each note-on's arrival at the synthesiser. Keys repeat
@@ -160,12 +168,13 @@ class Rig {
         return false;
     }
 
-    // The JACK thread's side: every note-on, in order of arrival.
+    // The JACK thread's side: every note-on on channel 0 (the keyboard's; a song playing beside
+    // uses the others), in order of arrival.
     static void arrived(double, std::vector<unsigned char>* message, void* self) {
         const auto now = Clock::now().time_since_epoch().count();
         if (message == nullptr || message->size() < 3) return;
         const std::vector<unsigned char>& m = *message;
-        if ((m[0] & 0xF0) != 0x90 || m[2] == 0 || m[1] > 127) return;
+        if (m[0] != 0x90 || m[2] == 0 || m[1] > 127) return;
         Rig& rig = *static_cast<Rig*>(self);
         if (m[1] == probeKey) {
             rig.probeHeard = true;

@@ -1,0 +1,41 @@
+#pragma once
+// What the player chose and expects to find again at the next start: kept in a text file beside
+// "Settings.dat", which stays as it is.
+#include <string>
+#include <vector>
+
+#include "app/key_value_file.h"
+#include "songs/song.h"
+
+struct AppContext;
+struct FolderNode;
+
+inline constexpr const char* preferencesFileName = "Preferences.txt";
+
+// The play's values, carried from one game to the next and from run to run.
+struct PlayPreferences {
+    float songSpeed = 1.0f;
+    float noteSpread = 400.0f;
+    float inputVolume = 2.0f;
+    bool fancyGraphics = true;
+    bool fullscreen = false;
+};
+
+// Reads the file at path into app: the latency, the song folder paths (into the tree's top
+// folders, which must exist), the play preferences. Values missing or out of range keep what
+// app holds.
+void loadPreferences(AppContext& app, const std::string& path = preferencesFileName);
+// Writes app's current values into the file and saves it when anything changed.
+bool savePreferences(AppContext& app);
+
+// A song as the preferences and the history know it: its path inside its song folder and its
+// size in bytes, so that the same file is found again wherever the song folder was moved. Empty
+// for a node that is no song file or cannot be read.
+std::string songKey(const FolderNode& file);
+
+// The play types chosen for the song, remembered under its key (the 2,000 most recent songs).
+void rememberPlayTypes(KeyValueFile& file, const std::string& key,
+                       const std::vector<Track>& tracks);
+// Gives the tracks the play types remembered for the song when their count matches; false when
+// nothing was restored.
+bool restorePlayTypes(const KeyValueFile& file, const std::string& key, std::vector<Track>& tracks);
