@@ -7,7 +7,7 @@
 #include "app/key_value_file.h"
 #include "app/palette.h"
 #include "app/piano_state.h"
-#include "app/preferences.h"
+#include "app/play_preferences.h"
 #include "app/song_folders.h"
 #include "platform/user_folders.h"
 #include "songs/song.h"

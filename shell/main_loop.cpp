@@ -91,7 +91,7 @@ void runFrame(StateMachine& machine, const StateFactory& factory, Overlay& overl
 // Sleeps until input comes (a window event or a MIDI message), at most a quarter of a second
 // so that a termination signal taken by another thread is still seen; once a second it looks
 // whether MIDI ports came or went, which the next frame must show or open.
-void rest(Rest& state, FrameClock& clock, const AppContext* app) {
+void rest(Rest& state, FrameClock& clock, AppContext* app) {
     clock.rested = true;
     const uint64_t wakes = frameWakeCount();
     waitForEventOrWake(std::chrono::milliseconds(250));
