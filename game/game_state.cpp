@@ -14,6 +14,7 @@
 namespace {
 
 constexpr double leadIn = -1.0;
+constexpr float maxFrameStep = 0.1f; // seconds
 
 bool eitherHeld(uint8_t left, uint8_t right) {
     return keyHeld(input, left) || keyHeld(input, right);
@@ -77,6 +78,9 @@ void GameState::leave() {
 }
 
 int32_t GameState::update(float dt) {
+    // A long frame (a hitch, a song still loading) would hand the clock the whole wait at once,
+    // skipping the lead-in and starting every note of the span in one burst.
+    dt = std::min(dt, maxFrameStep);
     AppContext& app = *context;
     std::lock_guard<std::mutex> lock(app.songLock);
     std::vector<Track>& tracks = app.song.tracks;
@@ -102,7 +106,11 @@ int32_t GameState::update(float dt) {
     shiftOctave(app, input);
     adjustmentKeys(dt);
     if (keyPressed(input, Scan0) || keyPressed(input, ScanF2)) rewind();
-    if (keyPressed(input, ScanSpace)) paused = !paused;
+    if (keyPressed(input, ScanSpace)) {
+        paused = !paused;
+        // No drone through the pause; the computer's notes start again with their next ones.
+        if (paused) silenceComputerNotes(tracks, app.playMode, app.piano, app.sound);
+    }
     clamp();
     return keyPressed(input, ScanEscape) ? GoToMenu : StayInState;
 }

@@ -135,6 +135,21 @@ void rewindTracks(std::vector<Track>& tracks) {
     }
 }
 
+void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, PianoState& piano,
+                          SoundState& sound) {
+    for (Track& track : tracks) {
+        if (!takesPart(track) || !computerPlaysTrack(playMode, track.playType)) continue;
+        const bool shown = track.playType != PlayType::Hidden;
+        for (uint32_t i : track.sounding) {
+            const Note& note = track.notes[i];
+            if (shown && validKey(note)) removeKeyOwner(piano, note.key, uint8_t(track.colour));
+            soundComputerNote(sound, note, false);
+            track.ended.push_back(i);
+        }
+        track.sounding.clear();
+    }
+}
+
 void soundComputerNote(SoundState& sound, const Note& note, bool on) {
     soundNote(sound, note.channel, note.key, note.velocity, on);
 }

@@ -44,6 +44,11 @@ void placeTracks(std::vector<Track>& tracks, float t);
 // Back to the song's start: cursors at 0, lists empty.
 void rewindTracks(std::vector<Track>& tracks);
 
+// Stops every note the computer sounds (for a pause): each goes to its track's ended list, still
+// drawn but no longer sounding, so the computer's next notes are the first it plays again.
+void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, PianoState& piano,
+                          SoundState& sound);
+
 // Sends the note's note-on (its channel, key and velocity) or note-off through the current
 // sound output, by way of the shared message buffer.
 void soundComputerNote(SoundState& sound, const Note& note, bool on);

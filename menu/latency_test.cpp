@@ -76,9 +76,12 @@ void updateLatencyTest(MenuPages& menu, float dt) {
     if (menu.timeSinceTap > testEnd) {
         menu.testRunning = false;
         menu.testButton.label = "Test";
-        if (menu.clickSounding) {
-            sendClick(app, false);
-            menu.clickSounding = false;
-        }
+        stopLatencyClick(menu);
     }
+}
+
+void stopLatencyClick(MenuPages& menu) {
+    if (!menu.clickSounding) return;
+    sendClick(*menu.app, false);
+    menu.clickSounding = false;
 }

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "menu/menu_button.h"
+#include "platform/process.h"
 #include "render/sprite_pass.h"
 
 struct AppContext;
@@ -22,7 +23,8 @@ enum MenuPage : uint32_t {
     MainMenuPage = 0,
     SettingsPage = 1,
     SongBrowserPage = 2,
-    TrackSetupPage = 3
+    TrackSetupPage = 3,
+    ImportPage = 4 // notepress converting a file, or why it could not
 };
 enum SettingsSection : uint32_t {
     InputSection = 0,
@@ -96,6 +98,13 @@ struct MenuPages {
     Sprite optionBox; // "BoxSelect.png"
     MenuButton playLeftHandButton, playRightHandButton, playBothHandsButton, watchAndListenButton;
 
+    // Import
+    RunningProcess importProcess;
+    bool importRunning = false;
+    std::string importName;    // the file's name, as the page shows it
+    float importSeconds = 0;   // since the start
+    std::string importProblem; // notepress's first line when it failed; empty while none
+
     int32_t textSize = 20;
     int32_t titleSize = 40;
     bool menuWindowOpen = true;
@@ -117,6 +126,13 @@ void renderTrackSetup(MenuPages& menu);
 
 // The latency section of the settings page (its Test button and the test itself).
 void updateLatencyTest(MenuPages& menu, float dt);
-// Converts a MIDI file of the library through notepress, then empties the library for a rescan
-// and returns to the main menu.
+// Ends the test's click when it sounds; the test itself goes on when its section is shown again.
+void stopLatencyClick(MenuPages& menu);
+// Starts notepress on a MIDI file of the library and shows the import page while it runs.
 void importSong(MenuPages& menu, const FolderNode& file);
+// The import page: waits for notepress with the frames going on, then empties the library for a
+// rescan and returns to the main menu; when notepress failed, says so until a click or Escape.
+int32_t updateImportPage(MenuPages& menu, float dt);
+void renderImportPage(MenuPages& menu);
+// Waits for a notepress still running (the menu is ending).
+void finishImport(MenuPages& menu);

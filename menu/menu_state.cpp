@@ -74,6 +74,8 @@ void MenuState::enter() {
 }
 
 void MenuState::leave() {
+    stopLatencyClick(*this);
+    finishImport(*this);
     joinThreads();
 }
 
@@ -98,6 +100,9 @@ int32_t MenuState::update(float dt) {
     case TrackSetupPage:
         code = updateTrackSetup(*this);
         break;
+    case ImportPage:
+        code = updateImportPage(*this, dt);
+        break;
     default:
         break;
     }
@@ -120,11 +125,14 @@ void MenuState::render() {
     case TrackSetupPage:
         renderTrackSetup(*this);
         break;
+    case ImportPage:
+        renderImportPage(*this);
+        break;
     default:
         break;
     }
 }
 
 bool MenuState::animating() const {
-    return testRunning || scanning || loading;
+    return testRunning || scanning || loading || importRunning;
 }

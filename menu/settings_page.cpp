@@ -26,6 +26,8 @@ const Colour dimmed{0.5f, 0.5f, 0.5f, 1};
 const Colour white{1, 1, 1, 1};
 
 constexpr float rowLeft = 384, rowRight = 640, rowTop = 72, rowHeight = 32;
+// Port names end before the key range column at 684 ("Client Name:Port Name 128:0" is long).
+constexpr float nameWidth = 684 - rowLeft - 12;
 
 // The row whose span holds y, edges included; a shared edge belongs to the later row. -1 when
 // the cursor is outside every row.
@@ -86,7 +88,8 @@ void renderInputSection(MenuPages& menu) {
     const std::vector<std::string> devices = inputPortDevices(app.sound);
     for (size_t i = 0; i < devices.size(); ++i) {
         const auto row = static_cast<int32_t>(i);
-        drawText(devices[i].c_str(), rowLeft, rowTop + rowHeight * static_cast<float>(i + 1), size,
+        drawText(fitText(devices[i], size, nameWidth).c_str(), rowLeft,
+                 rowTop + rowHeight * static_cast<float>(i + 1), size,
                  rowTextColour(menu.hoveredRow == row + 1, app.sound.inputPort == row));
     }
     if (app.sound.selectedInputDevice < app.sound.inputDevices.size()) {
@@ -107,7 +110,8 @@ void renderOutputSection(MenuPages& menu) {
     const std::vector<std::string> devices = outputPortDevices(app.sound);
     for (size_t i = 0; i < devices.size(); ++i) {
         const auto row = static_cast<int32_t>(i);
-        drawText(devices[i].c_str(), rowLeft, rowTop + rowHeight * static_cast<float>(i), size,
+        drawText(fitText(devices[i], size, nameWidth).c_str(), rowLeft,
+                 rowTop + rowHeight * static_cast<float>(i), size,
                  rowTextColour(menu.hoveredRow == row + 1, app.sound.outputPort == row));
     }
     drawText("Simple Synth", rowLeft, rowTop + rowHeight * static_cast<float>(devices.size()), size,
@@ -184,6 +188,8 @@ int32_t updateSettingsPage(MenuPages& menu, float dt) {
 
     if (keyPressed(input, ScanEscape) || buttonClicked(menu.backButton, input))
         menu.goToPage(MainMenuPage);
+    // The test pauses away from its section; its click must not sound on meanwhile.
+    if (menu.settingsSection != LatencySection || menu.page != SettingsPage) stopLatencyClick(menu);
     return StayInState;
 }
 

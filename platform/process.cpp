@@ -74,14 +74,11 @@ void drain(Pipes& pipes, ProcessResult& result) {
 
 } // namespace
 
-ProcessResult runProcess(const ProcessRequest& request) {
-    ProcessResult result;
-    const bool captures =
-        request.output.to == OutputTo::Capture || request.errors.to == OutputTo::Capture;
-    if (captures && !request.wait) {
-        result.error = EINVAL; // nobody would read the pipe
-        return result;
-    }
+namespace {
+
+// Starts the program with its outputs routed; on success the captured pipes' read ends are in
+// pipes.read and their write ends are closed.
+bool spawn(const ProcessRequest& request, Pipes& pipes, ProcessResult& result) {
     std::vector<char*> argv;
     argv.reserve(request.arguments.size() + 2);
     argv.push_back(const_cast<char*>(request.program.c_str()));
@@ -91,7 +88,6 @@ ProcessResult runProcess(const ProcessRequest& request) {
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    Pipes pipes;
     int error = route(request.output, 1, actions, pipes);
     if (error == 0) error = route(request.errors, 2, actions, pipes);
     if (error == 0 && !request.workingFolder.empty())
@@ -103,18 +99,103 @@ ProcessResult runProcess(const ProcessRequest& request) {
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         result.error = error;
-        return result;
+        return false;
     }
     result.pid = pid;
     for (int& fd : pipes.write) {
         if (fd >= 0) ::close(fd);
         fd = -1;
     }
+    return true;
+}
+
+// Reads each open pipe until it would block or ends; an ended pipe is closed and set to -1.
+void readAvailable(int (&pipes)[3], ProcessResult& result) {
+    std::string* into[3] = {nullptr, &result.output, &result.errorOutput};
+    for (int target = 1; target <= 2; ++target) {
+        while (pipes[target] >= 0) {
+            char buffer[4096];
+            const ssize_t n = ::read(pipes[target], buffer, sizeof buffer);
+            if (n > 0) {
+                into[target]->append(buffer, size_t(n));
+                continue;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+            ::close(pipes[target]);
+            pipes[target] = -1;
+        }
+    }
+}
+
+void noteEnding(ProcessResult& result, int status) {
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+} // namespace
+
+ProcessResult runProcess(const ProcessRequest& request) {
+    ProcessResult result;
+    const bool captures =
+        request.output.to == OutputTo::Capture || request.errors.to == OutputTo::Capture;
+    if (captures && !request.wait) {
+        result.error = EINVAL; // nobody would read the pipe
+        return result;
+    }
+    Pipes pipes;
+    if (!spawn(request, pipes, result)) return result;
     if (request.wait) {
         drain(pipes, result);
         waitForProcess(result);
     }
     return result;
+}
+
+RunningProcess::~RunningProcess() {
+    for (int fd : pipes)
+        if (fd >= 0) ::close(fd);
+}
+
+bool startProcess(const ProcessRequest& request, RunningProcess& process) {
+    process.result = ProcessResult{};
+    process.ended = false;
+    Pipes pipes;
+    if (!spawn(request, pipes, process.result)) return false;
+    for (int target = 1; target <= 2; ++target) {
+        const int fd = pipes.read[target];
+        if (fd < 0) continue;
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        process.pipes[target] = fd;
+        pipes.read[target] = -1;
+    }
+    return true;
+}
+
+bool pollProcess(RunningProcess& process) {
+    if (process.ended || process.result.pid <= 0) return true;
+    readAvailable(process.pipes, process.result);
+    if (process.pipes[1] >= 0 || process.pipes[2] >= 0) return false;
+    int status = 0;
+    const pid_t done = ::waitpid(process.result.pid, &status, WNOHANG);
+    if (done == 0 || (done < 0 && errno == EINTR)) return false;
+    if (done < 0)
+        process.result.error = errno;
+    else
+        noteEnding(process.result, status);
+    process.ended = true;
+    return true;
+}
+
+void finishProcess(RunningProcess& process) {
+    if (process.ended || process.result.pid <= 0) return;
+    for (int target = 1; target <= 2; ++target)
+        if (process.pipes[target] >= 0)
+            ::fcntl(process.pipes[target], F_SETFL,
+                    ::fcntl(process.pipes[target], F_GETFL) & ~O_NONBLOCK);
+    readAvailable(process.pipes, process.result);
+    waitForProcess(process.result);
+    process.ended = true;
 }
 
 void waitForProcess(ProcessResult& result) {
@@ -126,8 +207,7 @@ void waitForProcess(ProcessResult& result) {
             return;
         }
     }
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    noteEnding(result, status);
 }
 
 std::string executableDirectory() {

@@ -36,6 +36,26 @@ ProcessResult runProcess(const ProcessRequest& request);
 // Waits for a program started with wait false and fills in how it ended.
 void waitForProcess(ProcessResult& result);
 
+// A program that runs while its starter goes on, its captured output read as it comes.
+struct RunningProcess {
+    ProcessResult result;
+    int pipes[3] = {-1, -1, -1}; // read ends of captured standard output (1) and error (2)
+    bool ended = false;          // it ended, and what it wrote has been read
+    RunningProcess() = default;
+    RunningProcess(const RunningProcess&) = delete;
+    RunningProcess& operator=(const RunningProcess&) = delete;
+    // Closes the pipes; a program still running is left to run.
+    ~RunningProcess();
+};
+// Starts the program without waiting (request.wait is not looked at). False, with
+// process.result.error set, when it could not be started.
+bool startProcess(const ProcessRequest& request, RunningProcess& process);
+// Reads what the program has written so far, without blocking; true once it has ended and its
+// outputs are closed, with process.result filled in.
+bool pollProcess(RunningProcess& process);
+// Blocks until the program has ended, reading its output.
+void finishProcess(RunningProcess& process);
+
 // The directory of the running program without a trailing slash; empty when it cannot be told.
 std::string executableDirectory();
 // The program called name in directory ("./name" for an empty directory).

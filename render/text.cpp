@@ -85,7 +85,36 @@ void queueGlyphs(SpriteBatch& batch, const TextCommand& command) {
     });
 }
 
+// The pen's advance over the UTF-8 text at the pixel size.
+float advanceOf(std::string_view utf8, int32_t size) {
+    float width = 0;
+    forEachCodepoint(utf8ToUtf16(utf8), [&](uint32_t codepoint) {
+        const CachedGlyph* glyph = glyphCacheExists() ? cachedGlyph(codepoint, size) : nullptr;
+        width += glyph ? glyph->advance : 0.6f * float(size);
+    });
+    return width;
+}
+
 } // namespace
+
+std::string fitText(const std::string& text, float size, float width) {
+    const int32_t pixels = pixelSize(size);
+    if (pixels == 0 || advanceOf(text, pixels) <= width) return text;
+    const float room = width - advanceOf("...", pixels);
+    size_t end = 0;
+    float used = 0;
+    while (end < text.size()) {
+        // One character: its lead byte and the continuation bytes after it.
+        size_t next = end + 1;
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+            ++next;
+        const float advance = advanceOf(std::string_view(text).substr(end, next - end), pixels);
+        if (used + advance > room) break;
+        used += advance;
+        end = next;
+    }
+    return text.substr(0, end) + "...";
+}
 
 bool createTextRenderer(const char* family) {
     return createGlyphCache(family);

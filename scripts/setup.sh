@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils openbox
   clang-14 libfuzzer-14-dev
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

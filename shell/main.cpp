@@ -11,6 +11,7 @@
 #include "platform/signals.h"
 #include "platform/user_folders.h"
 #include "platform/window.h"
+#include "shell/file_import.h"
 #include "shell/launcher.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
@@ -54,6 +55,12 @@ int main(int argc, char** argv) {
     const std::string directory = executableDirectory();
     const UserFolders folders = findUserFolders(directory);
     if (folders.installed) makeUserFolders(folders);
+    // Opened from a file manager: the files are imported first, then the game starts.
+    if (argc >= 2 && std::string(argv[1]) == importOption) {
+        int code = importOpenedFiles(directory, folders, {argv + 2, argv + argc});
+        if (code != 0) showErrorMessage(launchErrorMessage(code).c_str());
+        return runGame(folders);
+    }
     if (argc >= 2) {
         std::vector<std::string> arguments(argv + 1, argv + argc);
         int code = launchConverter(directory, arguments, folders.data);

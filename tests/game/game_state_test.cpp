@@ -297,6 +297,29 @@ TEST_F(Play, PauseRestartEscapeAndTheWheel) {
     EXPECT_EQ(frame({ScanEscape}), StayInState); // held, not pressed again
 }
 
+TEST_F(Play, PauseSilencesTheComputerAndALongFrameCountsAsATenthOfASecond) {
+    addTrack(PlayType::Displayed, 1, {note(0.5, 2, 60), note(3, 1, 62)}, 100);
+    start();
+    run(100);
+    ASSERT_TRUE(anyNoteSounding());
+    frame({ScanSpace});
+    EXPECT_FALSE(anyNoteSounding());
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().message, (std::vector<uint8_t>{0x80, 60, 0}));
+    run(30);
+    frame({ScanSpace});
+    const size_t sentAtResume = sent.size();
+    while (game->songTime < 2.9) frame();
+    EXPECT_EQ(sent.size(), sentAtResume); // neither restarted half-way nor stopped twice
+    while (game->songTime < 3.1) frame();
+    EXPECT_EQ(startedKeys(), (std::vector<uint8_t>{60, 62}));
+
+    frame({Scan0});
+    frame({}, 5.0f);
+    EXPECT_NEAR(game->songTime, -0.9, 1e-6);
+    EXPECT_EQ(startedKeys().size(), 2u);
+}
+
 TEST_F(Play, EndOfSongLoopsToTheLeadIn) {
     addTrack(PlayType::Displayed, 1, {note(0, 0.5, 60)}, 1.0f);
     start();

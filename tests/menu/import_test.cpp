@@ -1,6 +1,7 @@
 // The import runs the notepress beside the running program (here a fake one beside this test,
 // which records its arguments) with the file's path as its one argument, whatever the path holds,
-// then empties the library for a rescan and returns to the main menu.
+// while the menu keeps its frames; then it empties the library for a rescan and returns to the
+// main menu, or shows why notepress failed.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -29,6 +30,7 @@ class Import : public menutest::PageFixture {
     }
     void TearDown() override {
         unsetenv("CADENZIO_FAKE_NOTEPRESS_RECORD");
+        unsetenv("CADENZIO_FAKE_NOTEPRESS_HOLD");
         fs::current_path(previous);
         PageFixture::TearDown();
     }
@@ -42,6 +44,15 @@ class Import : public menutest::PageFixture {
         top.children.push_back(std::move(file));
         top.songCount = int32_t(top.children.size());
         return *top.children.back();
+    }
+    // Frames until notepress has ended.
+    void awaitImport() {
+        for (int i = 0; i < 60000 && menu->importRunning; ++i) frame();
+        ASSERT_FALSE(menu->importRunning);
+    }
+    void import(const FolderNode& file) {
+        importSong(*menu, file);
+        awaitImport();
     }
     // The arguments the fake converter was given.
     std::vector<std::string> recordedArguments() {
@@ -65,7 +76,7 @@ TEST_F(Import, APathWithQuotesAndCommandsReachesNotepressWholeAndRunsNothing) {
     menu->currentFolder = &file;
     app.folderScan = true;
 
-    importSong(*menu, file);
+    import(file);
 
     EXPECT_EQ(recordedArguments(), std::vector<std::string>{path});
     for (const char* made : {"injected", "ticked", "semi", "piped", "bg.mid"})
@@ -77,14 +88,13 @@ TEST_F(Import, APathWithQuotesAndCommandsReachesNotepressWholeAndRunsNothing) {
     EXPECT_EQ(app.songFolders->children[0]->songCount, 0);
     EXPECT_FALSE(app.folderScan);
     EXPECT_EQ(menu->page, MainMenuPage);
-    EXPECT_TRUE(menu->pageEntered);
     EXPECT_EQ(menu->currentFolder, app.songFolders.get());
     frame(); // the main menu runs on an emptied library
 }
 
 TEST_F(Import, APathLongerThanAnyCommandBufferArrivesWhole) {
     const std::string path = "./Songs/" + std::string(3000, 'x') + ".mid";
-    importSong(*menu, addFile(path));
+    import(addFile(path));
     EXPECT_EQ(recordedArguments(), std::vector<std::string>{path});
 }
 
@@ -93,8 +103,35 @@ TEST_F(Import, ChoosingAMidiFileInTheBrowserInImportModeImportsIt) {
     frame(); // the browser entered on the library as scanned
     // Chosen by a click on its row, as the browser keeps it.
     menu->currentFolder = &addFile("./Songs/tune.mid");
+    writeBytes(folder.path / "hold", {});
+    setenv("CADENZIO_FAKE_NOTEPRESS_HOLD", (folder.path / "hold").c_str(), 1);
     frame();
+    // Notepress runs; the menu keeps drawing, and counts the seconds.
+    EXPECT_TRUE(menu->importRunning);
+    for (int i = 0; i < 70; ++i) frame();
+    EXPECT_EQ(menu->page, ImportPage);
+    EXPECT_NE(findText(queuedTexts(), "Importing tune.mid..."), nullptr);
+    EXPECT_NE(findText(queuedTexts(), "1 s"), nullptr);
+    fs::remove(folder.path / "hold");
+    awaitImport();
     EXPECT_EQ(recordedArguments(), std::vector<std::string>{"./Songs/tune.mid"});
+    EXPECT_EQ(menu->page, MainMenuPage);
+}
+
+TEST_F(Import, AFileNotepressCannotConvertIsNamedWithItsFirstLineUntilAClickOrEscape) {
+    app.folderScan = true;
+    import(addFile("./Songs/broken.mid"));
+    EXPECT_FALSE(app.folderScan); // read again all the same
+    for (int i = 0; i < 3; ++i) frame();
+    EXPECT_EQ(menu->page, ImportPage);
+    EXPECT_NE(findText(queuedTexts(), "Could not import broken.mid"), nullptr);
+    EXPECT_NE(findText(queuedTexts(), "Could not open file: ./Songs/broken.mid"), nullptr);
+    frame({ScanEscape});
+    EXPECT_EQ(menu->page, MainMenuPage);
+
+    import(addFile("./Songs/broken again.mid"));
+    EXPECT_EQ(menu->page, ImportPage);
+    click(10, 10);
     EXPECT_EQ(menu->page, MainMenuPage);
 }
 

@@ -107,4 +107,14 @@ TEST_F(LatencyMeasurement, EndsTwoAndAHalfSecondsAfterTheLastTapWithTheClickStop
     EXPECT_EQ(sent.size(), size_t(ons + offs));
 }
 
+TEST_F(LatencyMeasurement, LeavingTheSectionStopsItsClick) {
+    start();
+    frame({}, 1.0f);
+    ASSERT_TRUE(clickSounding());
+    menu->settingsSection = InputSection;
+    frame({}, 0);
+    EXPECT_FALSE(clickSounding());
+    EXPECT_TRUE(menu->testRunning); // paused, going on when the section shows again
+}
+
 } // namespace

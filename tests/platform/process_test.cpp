@@ -100,6 +100,22 @@ TEST(Process, WorkingFolderOutputsAndEndingBySignal) {
     EXPECT_EQ(readText(dir.path / "out.txt"), elsewhere.string() + "\n");
     EXPECT_TRUE(result.output.empty());
     EXPECT_EQ(inherited, "to error\n");
+
+    // Started to run beside us: the output is read as it comes, without blocking.
+    request.output.to = OutputTo::Capture;
+    request.errors.to = OutputTo::Capture;
+    request.arguments = {};
+    RunningProcess running;
+    ASSERT_TRUE(startProcess(request, running));
+    while (!pollProcess(running)) {
+    }
+    EXPECT_EQ(running.result.exitStatus, 3);
+    EXPECT_EQ(running.result.output, elsewhere.string() + "\n");
+    EXPECT_EQ(running.result.errorOutput, "to error\n");
+    request.program = (dir.path / "missing").string();
+    RunningProcess missing;
+    EXPECT_FALSE(startProcess(request, missing));
+    EXPECT_EQ(missing.result.error, ENOENT);
 }
 
 TEST(Process, FailuresComeBackAsErrorCodes) {

@@ -33,6 +33,14 @@ TEST(TextQueue, QueuesConvertedTextUntilThePass) {
     EXPECT_TRUE(textQueue().empty());
 }
 
+TEST(TextQueue, TextTooWideForItsColumnEndsInDotsBetweenCharacters) {
+    // Without the renderer a character is 0.6 x size wide: 12 pixels at size 20.
+    EXPECT_EQ(fitText("Short", 20, 60), "Short");
+    EXPECT_EQ(fitText("Client Name:Port Name 128:0", 20, 120), "Client ...");
+    EXPECT_EQ(fitText("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 20, 60),
+              "\xc3\xa9\xc3\xa9...");
+}
+
 TEST(Utf8, WellFormedTextConverts) {
     EXPECT_EQ(utf8ToUtf16("abc"), u"abc");
     EXPECT_EQ(utf8ToUtf16("\xC3\xA9"), u"\u00E9");

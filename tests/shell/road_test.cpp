@@ -2,8 +2,11 @@
 // with the mouse and keys only: play a demo song, import a MIDI file with a hostile name and play
 // it, measure the latency, quit. The window covers the 1920 x 1080 screen, so frame and screen
 // coordinates are the same. Every step waits for what the screen must show next; the pictures
-// along the way are kept in <build>/road-screenshots for a person to look at.
+// along the way are kept in <build>/road-screenshots for a person to look at. Then the road of a
+// user who installs the Debian package: its first start and a file opened from a file manager.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -14,10 +17,13 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "menu/name_order.h"
 #include "support/program_on_display.h"
 #include "support/temp_folder.h"
 #include "tools/smf_writer.h"
@@ -174,18 +180,22 @@ bool settingsShown(const Screenshot& shot) {
     return count(shot, settingsTitle, lit) > 300 && !mainMenuShown(shot);
 }
 
-// The entries the browser lists for a folder, in the platform's directory order as the scan
-// reads them: sub-folders and song files.
+// The entries the browser lists for a folder in its order: sub-folders, then song files, each by
+// name.
 std::vector<std::string> listedEntries(const fs::path& folder) {
-    std::vector<std::string> names;
+    std::vector<std::string> folders, songs;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         std::string extension = entry.path().extension().string();
         for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-        if (entry.is_directory() || extension == ".mid" || extension == ".midi" ||
-            extension == ".fff")
-            names.push_back(entry.path().filename().string());
+        if (entry.is_directory())
+            folders.push_back(entry.path().filename().string());
+        else if (extension == ".mid" || extension == ".midi" || extension == ".fff")
+            songs.push_back(entry.path().filename().string());
     }
-    return names;
+    std::sort(folders.begin(), folders.end(), nameBefore);
+    std::sort(songs.begin(), songs.end(), nameBefore);
+    folders.insert(folders.end(), songs.begin(), songs.end());
+    return folders;
 }
 // The row of an entry below a top folder: "../" is row 0.
 int rowOf(const fs::path& folder, const std::string& name) {
@@ -198,7 +208,7 @@ int rowOf(const fs::path& folder, const std::string& name) {
 std::set<std::string> filesBelow(const fs::path& dir) {
     std::set<std::string> paths;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
-        paths.insert(fs::relative(entry.path(), dir).string());
+        paths.insert(entry.path().lexically_relative(dir).string());
     return paths;
 }
 
@@ -551,4 +561,204 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     EXPECT_GT(fs::file_size(dir.path / "Settings.dat"), 0u);
     expectNothingElseMade("on the way");
     EXPECT_FALSE(anyFileNamed(dir.path, "pwned"));
+}
+
+namespace {
+
+// A command's exit status, with what it wrote on both streams in output.
+int runCommand(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return -1;
+    char buffer[256];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+const char* const appId = "org.cadenzio.Cadenzio";
+
+// Width and height from a PNG file's header.
+std::pair<int, int> pngSize(const fs::path& file) {
+    const std::vector<uint8_t> bytes = readBytes(file);
+    if (bytes.size() < 24) return {0, 0};
+    auto number = [&](size_t at) {
+        return int(bytes[at]) << 24 | int(bytes[at + 1]) << 16 | int(bytes[at + 2]) << 8 |
+               int(bytes[at + 3]);
+    };
+    return {number(16), number(20)};
+}
+
+// The environment of a user with nothing but an empty home; put back afterwards. The session's
+// runtime folder is inside it too, so that what the sound library keeps there stays in sight.
+struct NewUser {
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    explicit NewUser(const fs::path& home) {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+            const char* value = std::getenv(name);
+            saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+            unsetenv(name);
+        }
+        setenv("HOME", home.c_str(), 1);
+        fs::create_directory(home / "runtime");
+        fs::permissions(home / "runtime", fs::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+    }
+    ~NewUser() {
+        for (const auto& [name, value] : saved)
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+};
+
+} // namespace
+
+// `cmake --install` lays out the programs, the data and the desktop's files, which pass the
+// desktop's own validators.
+TEST(Install, LaysOutProgramsDataAndDesktopFilesThatValidate) {
+    TempFolder prefix;
+    std::string output;
+    ASSERT_EQ(runCommand("cmake --install " + quoted(CADENZIO_BINARY_DIR) + " --prefix " +
+                             quoted(prefix.path),
+                         output),
+              0)
+        << output;
+    const fs::path& p = prefix.path;
+    for (const char* program : {"bin/cadenzio", "bin/notepress"})
+        EXPECT_EQ(access((p / program).c_str(), X_OK), 0) << program;
+    EXPECT_TRUE(fs::exists(p / "share/cadenzio/Data/Textures/notes2.txt"));
+    EXPECT_TRUE(fs::exists(p / "share/cadenzio/Songs/Beginner/Frere Jacques.mid"));
+    for (int size : {64, 128, 256}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        const fs::path icon =
+            p / "share/icons/hicolor" / folder / "apps" / (appId + std::string(".png"));
+        EXPECT_EQ(pngSize(icon), std::make_pair(size, size)) << icon;
+    }
+    EXPECT_TRUE(fs::exists(p / "share/mime/packages" / (appId + std::string(".xml"))));
+
+    const fs::path entry = p / "share/applications" / (appId + std::string(".desktop"));
+    EXPECT_EQ(runCommand("desktop-file-validate " + quoted(entry), output), 0) << output;
+    EXPECT_EQ(output.find("error"), std::string::npos) << output;
+    std::printf("desktop-file-validate: %s\n", output.c_str());
+    const fs::path metainfo = p / "share/metainfo" / (appId + std::string(".metainfo.xml"));
+    EXPECT_EQ(runCommand("appstreamcli validate --no-net " + quoted(metainfo), output), 0)
+        << output;
+    std::printf("appstreamcli validate: %s\n", output.c_str());
+}
+
+// The Debian package unpacked into a throw-away root, its program started by a new user from an
+// unrelated folder: the main menu, "Play" with the demo songs in ./Songs, Escape; then a MIDI
+// file opened with the desktop entry's command, as a file manager does, lands in the user's
+// "Imported Songs" and is listed there, and a plain `cadenzio FILE` has Notepress write there too.
+// Everything they write is in the user's home.
+TEST(Install, ThePackagedProgramKeepsANewUsersFilesInTheirHome) {
+    TempFolder work, scratch;
+    const fs::path packages = work.path / "packages", root = work.path / "root",
+                   home = work.path / "home", elsewhere = work.path / "elsewhere";
+    for (const fs::path& folder : {home, elsewhere}) fs::create_directories(folder);
+    std::string output;
+    ASSERT_EQ(runCommand("cpack -G DEB --config " +
+                             quoted(fs::path(CADENZIO_BINARY_DIR) / "CPackConfig.cmake") + " -B " +
+                             quoted(packages),
+                         output),
+              0)
+        << output;
+    fs::path deb;
+    for (const fs::directory_entry& entry : fs::directory_iterator(packages))
+        if (entry.path().extension() == ".deb") deb = entry.path();
+    ASSERT_FALSE(deb.empty()) << output;
+    ASSERT_EQ(runCommand("dpkg-deb -f " + quoted(deb) + " Depends", output), 0) << output;
+    std::printf("Depends: %s", output.c_str());
+    for (const char* library : {"libsdl2", "librtmidi", "libpng", "libfreetype", "libc6"})
+        EXPECT_NE(output.find(library), std::string::npos) << library << " missing in " << output;
+    ASSERT_EQ(runCommand("dpkg -x " + quoted(deb) + " " + quoted(root), output), 0) << output;
+    const std::set<std::string> installed = filesBelow(root);
+
+    NewUser user(home);
+    User screen{scratch.path, fs::path(CADENZIO_BINARY_DIR) / "install-screenshots"};
+    fs::remove_all(screen.pictures);
+    fs::create_directories(screen.pictures);
+    {
+        Program cadenzio(root / "usr/bin/cadenzio", elsewhere, {}, true);
+        ASSERT_TRUE(windowShown(10s)) << readText(cadenzio.errors);
+        auto shot = screen.waitFor("the main menu", mainMenuShown);
+        ASSERT_TRUE(shot);
+        ASSERT_TRUE(screen.clickMainMenuButton(0));
+        shot = screen.waitFor("the library's two top folders",
+                              [](const Screenshot& s) { return browserShowsRows(s, 2); });
+        ASSERT_TRUE(shot);
+        const Screenshot top = *shot;
+        const int demoFolders = int(listedEntries(root / "usr/share/cadenzio/Songs").size());
+        EXPECT_EQ(demoFolders, 3);
+        shot = screen.chooseRow(0, "./Songs with the demo folders", [&](const Screenshot& s) {
+            return browserShowsRows(s, demoFolders + 1) && !same(s, top, browserTitle);
+        });
+        ASSERT_TRUE(shot);
+        screen.keep(*shot, "installed-songs");
+        ASSERT_TRUE(screen.pressUntil("Escape", "the main menu again", mainMenuShown));
+        std::system("xdotool keydown Escape");
+        const std::optional<int> status = cadenzio.wait(15s);
+        std::system("xdotool keyup Escape");
+        EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
+    }
+    EXPECT_TRUE(fs::exists(home / ".config/cadenzio/Settings.dat"));
+    EXPECT_TRUE(fs::exists(home / ".config/cadenzio/imgui.ini"));
+    EXPECT_TRUE(fs::is_directory(home / ".local/share/cadenzio"));
+
+    // The desktop entry's command with %F replaced by the file, the way a file manager runs it.
+    const fs::path piece = work.path / "Evening Song.mid";
+    writeBytes(piece, twoHandPiece());
+    const std::string entry =
+        readText(root / "usr/share/applications" / (appId + std::string(".desktop")));
+    const size_t exec = entry.find("\nExec=");
+    ASSERT_NE(exec, std::string::npos);
+    std::istringstream command(entry.substr(exec + 6, entry.find('\n', exec + 1) - exec - 6));
+    std::string program;
+    std::vector<std::string> arguments;
+    command >> program;
+    for (std::string word; command >> word;)
+        arguments.push_back(word == "%F" ? piece.string() : word);
+    ASSERT_EQ(program, "cadenzio");
+    const fs::path imported = home / ".local/share/cadenzio/Imported Songs/Evening Song.fff";
+    {
+        Program cadenzio(root / "usr/bin" / program, elsewhere, arguments, true);
+        ASSERT_TRUE(windowShown(20s)) << readText(cadenzio.errors);
+        EXPECT_TRUE(fs::exists(imported)) << "not imported before the window opened";
+        ASSERT_TRUE(screen.waitFor("the main menu", mainMenuShown));
+        ASSERT_TRUE(screen.clickMainMenuButton(0));
+        ASSERT_TRUE(screen.waitFor("the library's two top folders",
+                                   [](const Screenshot& s) { return browserShowsRows(s, 2); }));
+        auto shot = screen.chooseRow(1, "Imported Songs with the opened file",
+                                     [](const Screenshot& s) { return browserShowsRows(s, 2); });
+        ASSERT_TRUE(shot);
+        screen.keep(*shot, "opened-file-imported");
+        ASSERT_TRUE(screen.pressUntil("Escape", "the main menu again", mainMenuShown));
+        std::system("xdotool keydown Escape");
+        const std::optional<int> status = cadenzio.wait(15s);
+        std::system("xdotool keyup Escape");
+        EXPECT_EQ(status, std::optional<int>(0)) << readText(cadenzio.errors);
+    }
+    EXPECT_GT(fs::file_size(imported), 4u);
+
+    // A plain `cadenzio FILE` hands the file over to Notepress, which writes into the same folder
+    // whatever the working folder was.
+    writeBytes(work.path / "Morning Song.mid", twoHandPiece());
+    {
+        Program cadenzio(root / "usr/bin/cadenzio", elsewhere, {"../Morning Song.mid"}, false);
+        EXPECT_EQ(cadenzio.wait(10s), std::optional<int>(0)) << readText(cadenzio.errors);
+    }
+    const fs::path handedOver = imported.parent_path() / "Morning Song.fff";
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (!fs::exists(handedOver) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(fs::exists(handedOver)) << "Notepress wrote no song into Imported Songs";
+
+    EXPECT_EQ(filesBelow(root), installed) << "written under the installed prefix";
+    EXPECT_EQ(filesBelow(elsewhere), std::set<std::string>{"stderr.txt"})
+        << "written into the working folder";
+    std::printf("written into the new user's home:\n");
+    for (const std::string& path : filesBelow(home)) std::printf("  ~/%s\n", path.c_str());
 }

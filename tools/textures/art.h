@@ -27,3 +27,6 @@ Image paintCursor();
 Image paintPixel();
 Image paintBookmark();
 Image paintBookmarkBar();
+
+// The program's icon for the desktop, size x size pixels.
+Image paintAppIcon(int size);

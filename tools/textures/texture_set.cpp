@@ -27,6 +27,8 @@ const Painter painters[] = {
     {"BoxSelect.png", paintOptionBox},
 };
 
+constexpr int appIconSizes[] = {64, 128, 256};
+
 } // namespace
 
 std::vector<NamedImage> paintTextures() {
@@ -67,4 +69,18 @@ bool writeTextureSet(const std::string& directory, std::string& error) {
     const std::string listPath = directory + "/notes2.txt";
     const std::string list = atlasList(atlas);
     return replaceFile(listPath, list.data(), list.size(), &error);
+}
+
+std::vector<std::string> appIconFiles() {
+    std::vector<std::string> files;
+    for (int size : appIconSizes) files.push_back("cadenzio-" + std::to_string(size) + ".png");
+    return files;
+}
+
+bool writeAppIcons(const std::string& directory, std::string& error) {
+    for (int size : appIconSizes)
+        if (!writePng(paintAppIcon(size), directory + "/cadenzio-" + std::to_string(size) + ".png",
+                      error))
+            return false;
+    return true;
 }

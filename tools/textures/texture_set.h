@@ -18,3 +18,7 @@ Atlas buildTextureAtlas(const std::vector<NamedImage>& textures);
 std::vector<std::string> textureSetFiles();
 // Writes them all into an existing directory. False with a reason on the first failure.
 bool writeTextureSet(const std::string& directory, std::string& error);
+
+// The program's icon, one file a size: "cadenzio-64.png" and so on (normally into desktop/icons).
+std::vector<std::string> appIconFiles();
+bool writeAppIcons(const std::string& directory, std::string& error);
