@@ -63,6 +63,8 @@ bool picturesMove(const StateMachine& machine, const Rest& rest) {
 
 void runFrame(StateMachine& machine, const StateFactory& factory, Overlay& overlay,
               FrameClock& clock) {
+    // A window grown past what can be drawn into is brought back first; the frame waits.
+    if (!drawableWithinBounds()) return;
     if (input.initialised) {
         pollKeyboard();
         pollMouse();
