@@ -1,5 +1,6 @@
 // A demo song watched to its end on a private JACK server (tests/support/with_jack.sh): every
 // note reaches a virtual synthesiser in order, at its time, and Escape leaves nothing sounding.
+// And a play that waits for chords a virtual keyboard plays late.
 #include <gtest/gtest.h>
 #include <rtmidi/RtMidi.h>
 
@@ -12,8 +13,7 @@
 
 #include "app/app_context.h"
 #include "game/game_state.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "play_fixture.h"
 #include "songs/song_loading.h"
@@ -21,6 +21,8 @@
 #include "sound/midi_ports.h"
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
+#include "sound/sound_system.h"
+#include "support/midi_waits.h"
 
 namespace {
 
@@ -87,12 +89,14 @@ class PlaySound : public ::testing::Test {
         ASSERT_NE(app.sound.midiOut, nullptr);
         if (app.sound.midiOut->getCurrentApi() != RtMidi::UNIX_JACK || app.sound.outputPort != 0)
             GTEST_SKIP() << "another MIDI back end offers ports on this machine";
-        soundStartup(app.sound, setUpNoteInput);
+        soundStartup(app.sound);
         // Every message the play sends is noted with the clock, then goes to the port.
-        app.sound.output = std::make_unique<SoundOutputMidi>([this](const Message& message) {
-            sent.push_back({message, game ? game->songTime : 0, frames});
-            sendLibraryMessage(app.sound.midiOut, message);
-        });
+        app.sound.output = std::make_unique<SoundOutputMidi>(
+            [this](const Message& message) {
+                sent.push_back({message, game ? game->songTime : 0, frames});
+                sendLibraryMessage(app.sound.midiOut, message);
+            },
+            app.sound.counts);
         app.palette = defaultPalette();
         initialiseKeyboardView(view, app, 1920, 1080);
         app.keyboardView = &view;
@@ -214,7 +218,7 @@ TEST_F(PlaySound, EscapeMidSongLeavesNoNoteSounding) {
     game = std::make_unique<GameState>(app, 1920, 1080);
     game->enter();
     while (game->songTime < 7.3) frame();
-    ASSERT_GT(soundingTotal, 0);
+    ASSERT_GT(app.sound.counts.soundingTotal, 0);
     frame(true);
     game->leave();
 
@@ -224,7 +228,115 @@ TEST_F(PlaySound, EscapeMidSongLeavesNoNoteSounding) {
     std::map<int, bool> sounding;
     for (const Message& m : got) sounding[(m[0] & 0x0F) * 128 + m[1]] = (m[0] & 0xF0) == 0x90;
     for (const auto& [keyChannel, on] : sounding) EXPECT_FALSE(on) << keyChannel;
-    EXPECT_EQ(soundingTotal, 0);
+    EXPECT_EQ(app.sound.counts.soundingTotal, 0);
 }
 
 } // namespace
+
+// Wait for Me against a real port: the right hand's chords come late from the instrument, and the
+// computer's left hand, due with or after each chord, waits for it.
+TEST(PlayWaiting, TheLeftHandWaitsForTheRightHandsLateChords) {
+    ASSERT_NE(std::getenv("JACK_DEFAULT_SERVER"), nullptr) << "run through with_jack.sh";
+    playtest::useTexturesWithoutGpu();
+    RtMidiOut keys(RtMidi::UNIX_JACK, "Test Keys");
+    keys.openVirtualPort("out");
+    auto app = std::make_unique<AppContext>();
+    app->sound.inputDevices.push_back(InputDeviceRecord{});
+    app->sound.outputDevices.push_back(OutputDeviceRecord{});
+    startMidiDevices(app->sound);
+    if (!midiInputOpen(app->sound)) GTEST_SKIP() << "no JACK input port";
+    const Message probe{0x80, 0, 0};
+    Message got;
+    ASSERT_TRUE(connectionCarries([&] { keys.sendMessage(&probe); },
+                                  [&] { return nextMidiMessage(app->sound, got); }));
+
+    struct Heard {
+        Message message;
+        double songTime;
+    };
+    std::vector<Heard> heard;
+    std::unique_ptr<GameState> game;
+    app->sound.output = std::make_unique<SoundOutputMidi>(
+        [&](const Message& message) {
+            heard.push_back({message, game ? game->songTime : 0});
+        },
+        app->sound.counts);
+    KeyboardView view;
+    initialiseKeyboardView(view, *app, 1920, 1080);
+    app->keyboardView = &view;
+    input = InputDevices{};
+
+    // The right hand's groups at 0.5, 1.0 and 1.5 s; the left hand (channel 1) with each and
+    // between them.
+    const struct {
+        double start;
+        std::vector<uint8_t> keys;
+    } chords[] = {{0.5, {72, 76}}, {1.0, {74}}, {1.5, {76, 79}}};
+    Track right, left;
+    right.playType = PlayType::RightHand;
+    right.colour = 1;
+    for (const auto& chord : chords)
+        for (uint8_t key : chord.keys) right.notes.push_back(playtest::note(chord.start, 0.3, key));
+    left.playType = PlayType::LeftHand;
+    left.colour = 2;
+    for (double start : {0.5, 0.75, 1.0, 1.25, 1.5})
+        left.notes.push_back(playtest::note(start, 0.2, uint8_t(48 + start * 4), 1));
+    for (Track* track : {&right, &left}) {
+        track->length = 2.0f;
+        for (const Note& n : track->notes) {
+            track->lowestKey = std::min(track->lowestKey, n.key);
+            track->highestKey = std::max(track->highestKey, n.key);
+        }
+        app->song.tracks.push_back(*track);
+    }
+    app->playMode = 1;
+    app->play.waitForMe = true;
+    game = std::make_unique<GameState>(*app, 1920, 1080);
+    game->enter();
+    const auto frame = [&] { game->update(1.0f / 60); };
+
+    for (const auto& chord : chords) {
+        for (int i = 0; i < 600 && !game->practice.wait.holding; ++i) frame();
+        ASSERT_TRUE(game->practice.wait.holding) << chord.start;
+        const double held = game->songTime;
+        for (int i = 0; i < 30; ++i) frame(); // late: the clock stands meanwhile
+        EXPECT_EQ(game->songTime, held);
+        for (uint8_t key : chord.keys) {
+            const Message on{0x90, key, 80}, off{0x80, key, 0};
+            keys.sendMessage(&on);
+            keys.sendMessage(&off);
+        }
+        ASSERT_TRUE(eventually([&] {
+            frame();
+            return game->songTime > held;
+        })) << chord.start;
+    }
+    while (game->songTime < 1.9) frame();
+
+    // Each left-hand note starts only after every key of the right hand's latest group at or
+    // before its time was heard, and at its own time: the clock went on without a jump.
+    size_t leftNotes = 0;
+    for (size_t i = 0; i < heard.size(); ++i) {
+        const Message& m = heard[i].message;
+        if (m[0] != 0x91) continue;
+        ++leftNotes;
+        const double start = (m[1] - 48) / 4.0;
+        EXPECT_NEAR(heard[i].songTime, start, 1.0 / 60 + 0.002) << int(m[1]);
+        const auto* group = &chords[0];
+        for (const auto& chord : chords)
+            if (chord.start <= start) group = &chord;
+        for (uint8_t key : group->keys) {
+            bool before = false;
+            for (size_t j = 0; j < i; ++j)
+                before = before || (heard[j].message == Message{0x90, key, 127});
+            EXPECT_TRUE(before) << "key " << int(key) << " before left hand key " << int(m[1]);
+        }
+    }
+    EXPECT_EQ(leftNotes, 5u);
+    game->leave();
+    EXPECT_EQ(app->sound.counts.soundingTotal, 0);
+    app->sound.output.reset();
+    stopMidiDevices(app->sound);
+    releaseTextureRegistry();
+    setTextureSource(pngTextureSource());
+}
