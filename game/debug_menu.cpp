@@ -3,6 +3,7 @@
 #include <imgui.h>
 
 #include "app/app_context.h"
+#include "app/preferences.h"
 #include "game/note_sprite.h"
 #include "platform/window.h"
 
@@ -20,10 +21,20 @@ void drawDebugMenuBar() {
     }
     if (ImGui::BeginMenu("Settings")) {
         debugFlags.menuOpen = true;
-        if (ImGui::Button("Toggle Fullscreen")) toggleFullscreen();
+        bool changed = false;
+        if (ImGui::Button("Toggle Fullscreen")) {
+            toggleFullscreen();
+            changed = true;
+        }
         if (ImGui::MenuItem("Fancy Graphics", nullptr, debugFlags.fancyGraphics)) {
             debugFlags.fancyGraphics = !debugFlags.fancyGraphics;
             if (application) switchNoteDrawer(*application, debugFlags.fancyGraphics);
+            changed = true;
+        }
+        if (changed && application) {
+            application->play.fancyGraphics = debugFlags.fancyGraphics;
+            application->play.fullscreen = windowFullscreen();
+            savePreferences(*application);
         }
         ImGui::EndMenu();
     }

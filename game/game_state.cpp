@@ -4,6 +4,8 @@
 #include <mutex>
 
 #include "app/app_context.h"
+#include "app/practice_history.h"
+#include "app/preferences.h"
 #include "game/debug_menu.h"
 #include "game/keyboard_view.h"
 #include "game/note_input.h"
@@ -43,6 +45,11 @@ void GameState::enter() {
     noteInput.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
+    // The values of the last play, kept from run to run.
+    songSpeed = app.play.songSpeed;
+    noteSpread = app.play.noteSpread;
+    inputVolume = app.play.inputVolume;
+    clamp();
     bookmarks.assign(9, 0.0f);
     loadHudSprites(sprites);
 
@@ -73,6 +80,14 @@ void GameState::leave() {
     trimKeyOwnerLists();
     releaseHeldNotes(context->sound);
     silenceAll(context->sound);
+
+    AppContext& app = *context;
+    app.play.songSpeed = songSpeed;
+    app.play.noteSpread = noteSpread;
+    app.play.inputVolume = inputVolume;
+    savePreferences(app);
+    recordPlay(app.history, app.songKey, playedSeconds, today());
+    saveKeyValueFile(app.history);
 }
 
 int32_t GameState::update(float dt) {
@@ -92,6 +107,7 @@ int32_t GameState::update(float dt) {
     readGameKeyboard(app, input, play);
 
     if (!paused) {
+        playedSeconds += dt;
         // The step in single precision, the sum in double: a minute of frames does not drift.
         songTime += double(dt * songSpeed);
         if (songTime > songLength) rewind();

@@ -92,6 +92,8 @@ struct MenuPages {
     std::atomic<bool> loadFailed{false};
     // True from the start of a load until its loader has returned.
     std::atomic<bool> loading{false};
+    bool playTypesRestored = false; // the remembered play types were given to the loaded song
+    std::string historyText;        // the song's practice history, one line
     int32_t openTrack = -1;
     int32_t hoveredOption = 0;
     Sprite trackBox;  // "TrackBox.png"

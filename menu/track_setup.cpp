@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "app/practice_history.h"
+#include "app/preferences.h"
 #include "app/state.h"
 #include "menu/menu_colours.h"
 #include "menu/menu_pages.h"
@@ -25,9 +27,14 @@ void joinLoader(MenuPages& menu) {
 void startLoading(MenuPages& menu) {
     joinLoader(menu);
     menu.loadFailed = false;
+    menu.historyText.clear();
+    menu.app->songKey.clear();
     const FolderNode* file = menu.currentFolder;
     if (!file || (file->kind != FolderNode::MidiFile && file->kind != FolderNode::SongFile)) return;
     AppContext& app = *menu.app;
+    app.songKey = songKey(*file);
+    menu.historyText = historyLine(findHistory(app.history, app.songKey));
+    menu.playTypesRestored = false;
     menu.loading = true;
     menu.loadThread = std::thread([&menu, &app, path = file->path, kind = file->kind] {
         if (kind == FolderNode::MidiFile)
@@ -36,6 +43,15 @@ void startLoading(MenuPages& menu) {
             menu.loadFailed = true;
         menu.loading = false;
     });
+}
+
+// Once the loader is done, the song gets the play types chosen when it was last opened.
+void restoreOnce(MenuPages& menu) {
+    if (menu.loading || menu.playTypesRestored) return;
+    menu.playTypesRestored = true;
+    AppContext& app = *menu.app;
+    std::lock_guard<std::mutex> lock(app.songLock);
+    restorePlayTypes(app.preferences, app.songKey, app.song.tracks);
 }
 
 // The first track row drawn and hit-tested: the one at the scroll, or the one before it, whose
@@ -66,6 +82,7 @@ int32_t updateRows(MenuPages& menu, Song& song, int32_t x, int32_t y, bool& clic
                     menu.hoveredOption = k;
             if (click && menu.hoveredOption >= 0) {
                 song.tracks[size_t(i)].playType = PlayType(menu.hoveredOption);
+                rememberPlayTypes(menu.app->preferences, menu.app->songKey, song.tracks);
                 menu.openTrack = -1;
                 click = false; // one click, one change
             }
@@ -94,6 +111,8 @@ int32_t updateTrackSetup(MenuPages& menu) {
         return StayInState;
     }
 
+    restoreOnce(menu);
+
     const int32_t x = input.cursorX, y = input.cursorY + menu.scroll;
     bool click = mouseButtonPressed(input, 0);
     int32_t end = 0;
@@ -101,6 +120,7 @@ int32_t updateTrackSetup(MenuPages& menu) {
         std::lock_guard<std::mutex> lock(app.songLock);
         end = updateRows(menu, app.song, x, y, click);
     }
+    savePreferences(app); // a play type chosen (written only when one changed)
     if (x <= int32_t(menu.trackBox.width)) {
         menu.scrollByWheel(input.mouse.wheel, end);
     } else if (click) {
@@ -123,8 +143,11 @@ int32_t updateTrackSetup(MenuPages& menu) {
         menu.goToPage(SongBrowserPage);
         return StayInState;
     }
-    // The game starts only with the whole song loaded.
-    if (code == GoToGame) joinLoader(menu);
+    // The game starts only with the whole song loaded, and with its remembered play types.
+    if (code == GoToGame) {
+        joinLoader(menu);
+        restoreOnce(menu);
+    }
     return code;
 }
 
@@ -137,6 +160,9 @@ void renderTrackSetup(MenuPages& menu) {
     // The list is empty until the loader is done; a large file should not look like an empty one.
     if (menu.loading)
         drawText("Loading...", 32, float(96 - menu.scroll), textSize, plainTextColour);
+    if (!menu.historyText.empty())
+        drawText(menu.historyText.c_str(), 600 * menu.scaleX, 240 * menu.scaleY, textSize,
+                 plainTextColour);
 
     {
         std::lock_guard<std::mutex> lock(app.songLock);

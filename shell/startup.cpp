@@ -3,6 +3,9 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "app/practice_history.h"
+#include "app/preferences.h"
+#include "game/debug_menu.h"
 #include "game/keyboard_view.h"
 #include "game/note_input.h"
 #include "game/note_sprite.h"
@@ -99,12 +102,23 @@ void startApplication(const UserFolders& folders) {
     application->palette = defaultPalette();
     startViews(*application);
     application->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
+    loadPreferences(*application, fileIn(folders.config, preferencesFileName));
+    loadKeyValueFile(application->history, fileIn(folders.data, historyFileName));
+    const PlayPreferences& play = application->play;
+    if (!play.fancyGraphics) {
+        debugFlags.fancyGraphics = false;
+        switchNoteDrawer(*application, false);
+    }
+    if (play.fullscreen != windowFullscreen()) toggleFullscreen();
 }
 
 void stopApplication() {
     if (!application) return;
     // Skipped by saveSettings itself when the existing file could not be read.
     saveSettings(application->sound, fileIn(application->folders.config, settingsFileName));
+    application->play.fullscreen = windowFullscreen();
+    savePreferences(*application);
+    saveKeyValueFile(application->history);
     stopViews(*application);
     stopMidiDevices(application->sound);
     delete application;
