@@ -593,7 +593,12 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
         return browserShowsRows(s, int(listedEntries(beginner).size()) + 1) &&
                !same(s, songsFolder, browserTitle);
     }));
-    shot = user.chooseRow(piece, "the piece with its play types as left", twoTracksShown);
+    ASSERT_TRUE(user.chooseRow(piece, "the piece's two tracks", twoTracksShown));
+    // The cursor where it was when the play type was chosen, so the two pictures can match.
+    ASSERT_TRUE(user.aim(200, 96 + 31 * 2 + 15));
+    shot = user.waitFor("the piece with its play types as left", [&](const Screenshot& s) {
+        return same(s, playTypeSet, playTypeLine(0)) && same(s, playTypeSet, playTypeLine(1));
+    });
     ASSERT_TRUE(shot);
     user.keep(*shot, "play-types-kept");
     EXPECT_TRUE(same(*shot, playTypeSet, playTypeLine(0))) << "the first track's play type";
