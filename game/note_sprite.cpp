@@ -1,5 +1,7 @@
 #include "game/note_sprite.h"
 
+#include <algorithm>
+
 #include "app/app_context.h"
 #include "game/keyboard_view.h"
 #include "game/note_lists.h"
@@ -63,6 +65,10 @@ void FancyNoteSprite::setSize(float widthFactor, float height) {
     middle.scaleY = static_cast<float>(middleHeight);
 }
 
+float FancyNoteSprite::drawnHeight(float height) const {
+    return std::max(height, top.height + bottom.height + middle.height);
+}
+
 void FancyNoteSprite::setSize(const float (&size)[2]) {
     setSize(size[0], size[1]);
 }
@@ -109,11 +115,54 @@ void FastNoteSprite::setSize(const float (&size)[2]) {
     setSize(size[0], size[1]);
 }
 
+namespace {
+
+// One note as it will be drawn.
+struct Placed {
+    int32_t x, y;
+    float widthFactor, height;
+    const Colour* colour;
+    uint8_t key;
+    bool shown;
+};
+
+// Marks the notes that later ones of their key hide. Walking back from the last drawn, each key
+// keeps the span its later notes cover without a gap.
+void hideCovered(std::vector<Placed>& placed, const NoteSprite& drawer) {
+    struct Span {
+        float top = 0, bottom = -1; // empty while bottom < top
+        float height = 0;
+    };
+    Span cover[128];
+    const bool opaque = drawer.opaque();
+    for (auto p = placed.rbegin(); p != placed.rend(); ++p) {
+        Span& c = cover[p->key & 0x7F];
+        const float bottom = static_cast<float>(p->y), top = bottom - drawer.drawnHeight(p->height);
+        if (c.bottom >= c.top) {
+            const bool hidden = opaque ? top >= c.top && bottom <= c.bottom
+                                       : bottom == c.bottom && p->height == c.height;
+            if (hidden) {
+                p->shown = false;
+                continue;
+            }
+        }
+        if (opaque && c.bottom >= c.top && top <= c.bottom && bottom >= c.top) {
+            c.top = std::min(c.top, top);
+            c.bottom = std::max(c.bottom, bottom);
+        } else {
+            c = Span{top, bottom, p->height};
+        }
+    }
+}
+
+} // namespace
+
 void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteSprite& drawer,
                const Palette& palette) {
     if (layout.whiteKeyCount == 0) return;
     const float width = static_cast<float>(layout.windowWidth);
     const float count = static_cast<float>(layout.whiteKeyCount);
+    std::vector<Placed> placed;
     for (const Track& track : tracks) {
         if (!trackDrawn(track)) continue;
         const uint32_t colour = paletteSlot(track.colour);
@@ -139,11 +188,17 @@ void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteS
                 }
                 const float height = static_cast<float>(static_cast<double>(layout.verticalScale) *
                                                         note.duration * layout.noteSpread);
-                drawer.setColour(*noteColour);
-                drawer.setSize(widthFactor, height);
-                drawer.setPosition(truncated(x), truncated(static_cast<float>(y)));
-                drawer.draw();
+                placed.push_back({truncated(x), truncated(static_cast<float>(y)), widthFactor,
+                                  height, noteColour, note.key, true});
             }
         }
+    }
+    hideCovered(placed, drawer);
+    for (const Placed& p : placed) {
+        if (!p.shown) continue;
+        drawer.setColour(*p.colour);
+        drawer.setSize(p.widthFactor, p.height);
+        drawer.setPosition(p.x, p.y);
+        drawer.draw();
     }
 }

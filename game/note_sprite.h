@@ -26,6 +26,10 @@ class NoteSprite {
     // Width as a multiple of the note texture's width; full height of the bar in pixels.
     virtual void setSize(float widthFactor, float height) = 0;
     virtual void setSize(const float (&size)[2]) = 0;
+    // The height a bar of this nominal height takes on screen, and whether it hides what lies
+    // under it (an outline does not).
+    virtual float drawnHeight(float height) const { return height; }
+    virtual bool opaque() const { return false; }
 };
 
 // Top cap, middle and bottom cap ("NoteTop.png", "NoteMid.png", "NoteBot.png"); never lower
@@ -40,6 +44,8 @@ class FancyNoteSprite : public NoteSprite {
     void setPosition(const float (&xy)[2]) override;
     void setSize(float widthFactor, float height) override;
     void setSize(const float (&size)[2]) override;
+    float drawnHeight(float height) const override;
+    bool opaque() const override { return true; }
 
     Sprite top, middle, bottom;
     int32_t middleHeight = 1;
@@ -77,6 +83,8 @@ struct NoteLayout {
 };
 
 // Draws the ended, sounding and upcoming notes of every track that is neither Hidden nor Muted,
-// in track order, through the drawer.
+// in track order, through the drawer. A note that a later one of its key would wholly cover on
+// screen is left out (for an outline drawer, only one drawn again exactly in its place): dense
+// songs put thousands of notes on the same pixels.
 void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteSprite& drawer,
                const Palette& palette);

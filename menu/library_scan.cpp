@@ -44,13 +44,15 @@ void scanFolder(FolderNode& folder, const std::string& path, bool shown, bool to
     for (const FolderEntry& entry : entries) {
         if (!scan.keepScanning) return;
         const std::string entryPath = path + "/" + entry.name;
-        const int32_t kind = songKindOf(entryPath);
-        if (kind == FolderNode::Folder && entry.kind == EntryKind::Folder) {
-            auto sub = makeNode(entryPath, kind, folder);
+        // A folder is entered whatever its name holds ("Vol.2", "my.music").
+        if (entry.kind == EntryKind::Folder) {
+            auto sub = makeNode(entryPath, FolderNode::Folder, folder);
             scanFolder(*sub, entryPath, false, false, scan);
             if (sub->songCount > 0) attach(folder, std::move(sub), shown, scan);
-        } else if (kind > FolderNode::Folder && entry.kind == EntryKind::File) {
-            attach(folder, makeNode(entryPath, kind, folder), shown, scan);
+        } else if (entry.kind == EntryKind::File) {
+            const int32_t kind = songKindOf(entryPath);
+            if (kind > FolderNode::Folder)
+                attach(folder, makeNode(entryPath, kind, folder), shown, scan);
         }
     }
 }
@@ -58,8 +60,11 @@ void scanFolder(FolderNode& folder, const std::string& path, bool shown, bool to
 } // namespace
 
 int32_t songKindOf(const std::string& path) {
+    // Only the entry's own name has an extension; the folders above it may hold dots anywhere.
+    const size_t slash = path.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || dot < 2) return FolderNode::Folder;
+    if (dot == std::string::npos || dot < nameStart) return FolderNode::Folder;
     std::string extension = path.substr(dot);
     for (char& c : extension)
         if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');

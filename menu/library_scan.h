@@ -12,9 +12,8 @@
 #include "app/song_folders.h"
 
 // FolderNode::MidiFile for ".MID" and ".MIDI", SongFile for ".FFF", in any case; Folder for a
-// path without extension; -1 for any other extension. An extension is the text from the path's
-// last "." when that stands at position 2 or later (the "./" of a relative path is none), so a
-// folder "Vol.2" counts as having one.
+// path without extension; -1 for any other extension. The extension is the text from the last
+// "." of the path's last component; dots in the folders above do not count.
 int32_t songKindOf(const std::string& path);
 
 // Scans each top folder below root, in order: the sub-folders that hold songs, then the song

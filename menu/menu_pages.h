@@ -42,6 +42,12 @@ struct MenuPages {
     // Asks a running library scan to stop and waits for it. A scan cut short is done again on
     // the next visit to the browser.
     void stopLibraryScan();
+    // Asks a running loader to stop and waits for it.
+    void stopLoading() {
+        if (!loadThread.joinable()) return;
+        keepLoading = false;
+        loadThread.join();
+    }
     // The wheel scrolls a page's rows, never above the first nor past the last (contentEnd, in
     // content pixels).
     void scrollByWheel(int32_t wheel, int32_t contentEnd) {
@@ -94,6 +100,10 @@ struct MenuPages {
     std::atomic<bool> loading{false};
     bool playTypesRestored = false; // the remembered play types were given to the loaded song
     std::string historyText;        // the song's practice history, one line
+    // Cleared to make a running loader stop early.
+    std::atomic<bool> keepLoading{true};
+    // A play button was clicked while the song was loading: the game starts once it is loaded.
+    bool playWhenLoaded = false;
     int32_t openTrack = -1;
     int32_t hoveredOption = 0;
     Sprite trackBox;  // "TrackBox.png"

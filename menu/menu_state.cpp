@@ -81,7 +81,7 @@ void MenuState::leave() {
 
 void MenuState::joinThreads() {
     stopLibraryScan();
-    if (loadThread.joinable()) loadThread.join();
+    stopLoading();
 }
 
 int32_t MenuState::update(float dt) {

@@ -1,5 +1,6 @@
 // The track setup page: the chosen song loads on the load thread while its tracks are listed
 // with their play types, and a play-mode button starts the game.
+#include <cstdio>
 #include <mutex>
 #include <string>
 
@@ -18,14 +19,11 @@ namespace {
 // Content coordinates (window y + scroll): rows of 152 pixels from 96, options of 31.
 constexpr int32_t rowHeight = 152, firstRowTop = 96, optionHeight = 31, optionCount = 5;
 
-void joinLoader(MenuPages& menu) {
-    if (menu.loadThread.joinable()) menu.loadThread.join();
-}
-
 // Starts the loader that fits the chosen file; any other node starts nothing. The path is copied
 // into the thread, so nothing the loader reads can change or go before the join.
 void startLoading(MenuPages& menu) {
-    joinLoader(menu);
+    menu.stopLoading();
+    menu.keepLoading = true;
     menu.loadFailed = false;
     menu.historyText.clear();
     menu.app->songKey.clear();
@@ -37,10 +35,12 @@ void startLoading(MenuPages& menu) {
     menu.playTypesRestored = false;
     menu.loading = true;
     menu.loadThread = std::thread([&menu, &app, path = file->path, kind = file->kind] {
-        if (kind == FolderNode::MidiFile)
-            loadMidiSong(app.song, app.songLock, path);
-        else if (!loadSongFile(app.song, app.songLock, path))
-            menu.loadFailed = true;
+        const LoadEnd end = kind == FolderNode::MidiFile
+                                ? loadMidiSong(app.song, app.songLock, path)
+                                : loadSongFile(app.song, app.songLock, path);
+        if (end == LoadEnd::TooLarge)
+            std::fprintf(stderr, "Cadenzio: \"%s\" is too large to load\n", path.c_str());
+        if (end != LoadEnd::Loaded) menu.loadFailed = true;
         menu.loading = false;
     });
 }
@@ -101,11 +101,12 @@ int32_t updateTrackSetup(MenuPages& menu) {
     if (menu.pageEntered) {
         menu.pageEntered = false;
         menu.scroll = 0;
+        menu.playWhenLoaded = false;
         startLoading(menu);
     }
-    // A song file that could not be opened: back to the browser, set by the loader.
+    // A song that could not be opened or was too large: back to the browser, set by the loader.
     if (menu.loadFailed) {
-        joinLoader(menu);
+        menu.stopLoading();
         menu.loadFailed = false;
         menu.goToPage(SongBrowserPage);
         return StayInState;
@@ -127,28 +128,29 @@ int32_t updateTrackSetup(MenuPages& menu) {
         menu.openTrack = -1;
     }
 
-    int32_t code = StayInState;
     MenuButton* modes[4] = {&menu.playLeftHandButton, &menu.playRightHandButton,
                             &menu.playBothHandsButton, &menu.watchAndListenButton};
     for (int32_t mode = 0; mode < 4; ++mode) {
         updateButton(*modes[mode], input);
         if (buttonClicked(*modes[mode], input)) {
             app.playMode = mode;
-            code = GoToGame;
+            menu.playWhenLoaded = true;
         }
     }
 
+    // Leaving stops the loader where it is; the song it leaves is empty.
     if (keyPressed(input, ScanEscape)) {
-        joinLoader(menu);
+        menu.stopLoading();
         menu.goToPage(SongBrowserPage);
         return StayInState;
     }
-    // The game starts only with the whole song loaded, and with its remembered play types.
-    if (code == GoToGame) {
-        joinLoader(menu);
-        restoreOnce(menu);
-    }
-    return code;
+    // The game starts only with the whole song loaded; until then the frames go on, showing
+    // "Loading...".
+    if (!menu.playWhenLoaded || menu.loading) return StayInState;
+    menu.playWhenLoaded = false;
+    if (menu.loadThread.joinable()) menu.loadThread.join();
+    restoreOnce(menu); // the game starts with the song's remembered play types
+    return GoToGame;
 }
 
 void renderTrackSetup(MenuPages& menu) {

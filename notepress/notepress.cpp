@@ -1,6 +1,7 @@
 #include "notepress/notepress.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "songs/conversion.h"
@@ -51,10 +52,20 @@ bool importFile(Song& song, const std::string& inputPath, std::ostream& err) {
         err << "Not converted, the input is its own song file: " << inputPath << '\n';
         return false;
     }
-    bool converted = readMidiFile(song, inputPath);
-    if (converted) {
-        convertTracks(song);
-    } else {
+    bool converted = false, tooLarge = false;
+    try {
+        converted = readMidiFile(song, inputPath);
+        tooLarge = converted && !convertTracks(song);
+    } catch (const std::bad_alloc&) {
+        tooLarge = true;
+    }
+    if (tooLarge) {
+        // Memory ran out: the file is taken for damaged, and nothing is written for it.
+        err << "Could not open file: " << inputPath << " (too large)\n";
+        clear(song);
+        return false;
+    }
+    if (!converted) {
         err << "Could not open file: " << inputPath << '\n';
         clear(song); // whatever the reader kept; the song file then holds no tracks
         // An empty song stands in for a missing one only: it never replaces a song file.

@@ -61,6 +61,20 @@ bool openForReading(FileReader& file, const std::string& path) {
     return true;
 }
 
+void closeFile(FileReader& file) {
+    if (file.fd >= 0) ::close(file.fd);
+    file.fd = -1;
+    file.size = 0;
+}
+
+size_t readSomeAt(const FileReader& file, uint64_t offset, void* out, size_t size) {
+    for (;;) {
+        const ssize_t n = ::pread(file.fd, out, size, off_t(offset));
+        if (n < 0 && errno == EINTR) continue;
+        return n < 0 ? 0 : size_t(n);
+    }
+}
+
 bool readExactly(FileReader& file, void* out, size_t size) {
     uint8_t* p = static_cast<uint8_t*>(out);
     while (size > 0) {

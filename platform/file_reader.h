@@ -31,6 +31,11 @@ struct FileReader {
 
 // False, with the reason in file.problem, when path cannot be opened or is not a regular file.
 bool openForReading(FileReader& file, const std::string& path);
+// Closes the file, if open.
+void closeFile(FileReader& file);
+// Reads up to size bytes at offset without moving the file's position, so several threads may
+// read one file at once. The count read; 0 at the end of the file or when it cannot be read.
+size_t readSomeAt(const FileReader& file, uint64_t offset, void* out, size_t size);
 // Reads exactly size bytes; false when the file ends sooner or cannot be read (then file.problem
 // is Unreadable).
 bool readExactly(FileReader& file, void* out, size_t size);

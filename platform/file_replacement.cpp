@@ -225,3 +225,7 @@ void removeReplacementsOnSignals() {
     for (int signal : cleanedSignals) sigaddset(&action.sa_mask, signal);
     for (int signal : cleanedSignals) ::sigaction(signal, &action, nullptr);
 }
+
+void failWritesPastFileSizeLimit() {
+    ::signal(SIGXFSZ, SIG_IGN);
+}

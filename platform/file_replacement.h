@@ -39,3 +39,7 @@ bool replaceFile(const std::string& path, const void* bytes, size_t size,
 // then end the process by the same signal. For programs that do not handle these signals
 // themselves.
 void removeReplacementsOnSignals();
+
+// From now on a write past the file-size limit fails (EFBIG) instead of ending the process by
+// SIGXFSZ, so the replacement fails and removes its temporary file at once.
+void failWritesPastFileSizeLimit();

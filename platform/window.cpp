@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/frame_wake.h"
+#include "platform/gl.h"
 #include "platform/window_internal.h"
 
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -24,6 +25,10 @@ std::chrono::steady_clock::time_point lastPresent;
 std::chrono::nanoseconds framePeriod{16'666'667};
 constexpr std::chrono::milliseconds shortestFrameGap{4};
 int renderWidth = 0, renderHeight = 0;
+// The largest drawable on a side: the window's drawable is what GL draws into, and a software
+// renderer fails on one far larger (a window made 32767 pixels square).
+constexpr int drawableCap = 8192;
+int largestDrawable = drawableCap;
 std::string lastError;
 
 bool fail(const char* what) {
@@ -195,6 +200,11 @@ bool createWindow(const char* title, int frameWidth, int frameHeight, bool hidde
     }
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(1);
+    GLint viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    largestDrawable = std::min({drawableCap, viewport[0] > 0 ? viewport[0] : drawableCap,
+                                viewport[1] > 0 ? viewport[1] : drawableCap});
+    SDL_SetWindowMaximumSize(window, largestDrawable, largestDrawable);
     watchWindowLoss(window);
 
     placeOnDesktop(desktop);
@@ -250,6 +260,24 @@ void presentWindow() {
         now = steady_clock::now();
     }
     lastPresent = now;
+}
+
+bool drawableWithinBounds() {
+    if (!window) return true;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    if (width <= largestDrawable && height <= largestDrawable) return true;
+    // Grown past the bound anyway (no window manager keeps to the hint): back within it, and no
+    // frame drawn until it is. Waiting a frame's time keeps this from spinning.
+    int clientWidth = 0, clientHeight = 0;
+    SDL_GetWindowSize(window, &clientWidth, &clientHeight);
+    const double scale =
+        std::max(width / double(largestDrawable), height / double(largestDrawable));
+    if (!windowFullscreen())
+        SDL_SetWindowSize(window, std::max(1, int(clientWidth / scale)),
+                          std::max(1, int(clientHeight / scale)));
+    std::this_thread::sleep_for(framePeriod);
+    return false;
 }
 
 float framePeriodSeconds() {

@@ -15,6 +15,11 @@ const char* windowError();
 // (Xvfb, for example) it sleeps so that frames come no faster than about 60 per second.
 void presentWindow();
 
+// The window's drawable is at most 8192 pixels on a side (less where the renderer's viewport is
+// smaller); the window is kept to that. False while it is larger anyway: it has been asked back
+// within the bound, and nothing may be drawn into it this frame.
+bool drawableWithinBounds();
+
 // Seconds between two presents at the display's pace.
 float framePeriodSeconds();
 

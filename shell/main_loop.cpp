@@ -73,6 +73,8 @@ bool picturesMove(const StateMachine& machine, const Rest& rest) {
 }
 
 void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& clock) {
+    // A window grown past what can be drawn into is brought back first; the frame waits.
+    if (!drawableWithinBounds()) return;
     if (input.initialised) {
         pollKeyboard();
         pollMouse();

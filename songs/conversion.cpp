@@ -1,10 +1,12 @@
 #include "songs/conversion.h"
 
 #include <algorithm>
+#include <atomic>
+#include <new>
 #include <system_error>
 #include <thread>
 
-#include "platform/prefault.h"
+#include "songs/chunk_reader.h"
 #include "songs/tempo_map.h"
 #include "songs/track_walker.h"
 
@@ -32,13 +34,18 @@ namespace {
 
 constexpr uint32_t noNote = UINT32_MAX;
 
-void convertShare(Song& song, WorkerShare share) {
-    for (uint32_t i = share.first; i < share.end; ++i) convertTrack(song, i);
+// Memory running out in a worker is reported, not thrown: it would end the program there.
+void convertShare(Song& song, WorkerShare share, std::atomic<bool>& outOfMemory) {
+    try {
+        for (uint32_t i = share.first; i < share.end && !outOfMemory; ++i) convertTrack(song, i);
+    } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+    }
 }
 
 } // namespace
 
-void convertTracks(Song& song, uint32_t workerCount) {
+bool convertTracks(Song& song, uint32_t workerCount) {
     const uint32_t count = uint32_t(song.trackChunks.size());
     song.tracks.clear();
     song.tracks.resize(count);
@@ -51,18 +58,24 @@ void convertTracks(Song& song, uint32_t workerCount) {
     // This thread converts the first share while the workers take the others; an empty share
     // gets no worker, so a song of one track starts none.
     std::vector<WorkerShare> leftOver;
+    leftOver.reserve(shares.size());
+    std::atomic<bool> outOfMemory{false};
     for (size_t j = 1; j < shares.size(); ++j) {
         if (shares[j].first == shares[j].end) continue;
         try {
-            workers.emplace_back(convertShare, std::ref(song), shares[j]);
+            workers.emplace_back(convertShare, std::ref(song), shares[j], std::ref(outOfMemory));
         } catch (const std::system_error&) {
             // No thread to be had: this thread converts the share itself after the others.
             leftOver.push_back(shares[j]);
         }
     }
-    if (!shares.empty()) convertShare(song, shares[0]);
+    if (!shares.empty()) convertShare(song, shares[0], outOfMemory);
     for (std::thread& worker : workers) worker.join();
-    for (const WorkerShare& share : leftOver) convertShare(song, share);
+    for (const WorkerShare& share : leftOver) convertShare(song, share, outOfMemory);
+    if (outOfMemory) {
+        std::vector<Track>().swap(song.tracks);
+        return false;
+    }
 
     // Compaction: tracks without notes go, the rest are numbered and coloured by position.
     std::vector<Track>& tracks = song.tracks;
@@ -77,6 +90,7 @@ void convertTracks(Song& song, uint32_t workerCount) {
         tracks[0].playType = PlayType::RightHand;
         tracks[1].playType = PlayType::LeftHand;
     }
+    return true;
 }
 
 void convertTrack(Song& song, uint32_t index) {
@@ -87,7 +101,7 @@ void convertTrack(Song& song, uint32_t index) {
         completeTempoMap(song);
         // The map is complete and no longer written, so it is read without the lock.
         TempoCursor clock(song.tempoMap, song.ticksPerQuarter);
-        const TrackChunk& chunk = song.trackChunks[index];
+        ChunkReader in(song.midiSource, song.trackChunks[index]);
 
         // Each note-on becomes a note at once, its duration unknown (negative) until the first
         // later note-off of its key, from any channel, ends it. Open notes of one key are chained
@@ -96,15 +110,10 @@ void convertTrack(Song& song, uint32_t index) {
         std::vector<uint32_t> openNext;
         uint32_t openHead[256];
         std::fill(std::begin(openHead), std::end(openHead), noNote);
-        // A note usually takes 6 bytes of chunk or more (a note-on and a note-off of 3 each); one
-        // note-off ending many note-ons packs them closer, and the vectors then grow.
-        notes.reserve(chunk.size() / 6);
-        openNext.reserve(chunk.size() / 6);
-        prefaultForWriting(notes.data(), notes.capacity() * sizeof(Note));
-        prefaultForWriting(openNext.data(), openNext.capacity() * sizeof(uint32_t));
+        // Both grow as notes are found: a chunk's size says nothing about what it holds.
         size_t unended = 0;
         double last = 0;
-        walkTrack(chunk.data(), chunk.size(), [&](const RawEvent& e) {
+        walkTrack(in, [&](const RawEvent& e) {
             if (e.size == 0) return;
             const double time = clock.timeAt(e.tick);
             last = time;
@@ -136,7 +145,7 @@ void convertTrack(Song& song, uint32_t index) {
             track.lowestKey = std::min(track.lowestKey, n.key);
             track.highestKey = std::max(track.highestKey, n.key);
         }
-        // The reservation above is generous for tracks full of other events.
+        // Growth leaves up to half unused.
         if (notes.capacity() - notes.size() > notes.size() / 4) notes.shrink_to_fit();
     }
     song.tracks[index] = std::move(track);

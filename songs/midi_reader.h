@@ -13,11 +13,12 @@ struct MidiEvent {
     double time = 0;  // seconds from song start
 };
 
-// Fills song.trackChunks and song.ticksPerQuarter from the file. False when the file cannot be
-// read or is refused; the caller has cleared the song.
+// Fills song.trackChunks and song.ticksPerQuarter from the file, which stays open as the song's
+// source until the song is cleared. False when the file cannot be read or is refused; the song
+// then holds no chunks.
 bool readMidiFile(Song& song, const std::string& path);
-// The same from bytes already in memory.
-bool readMidiBytes(Song& song, const std::vector<uint8_t>& bytes);
+// The same from bytes in memory, which the song keeps as its source.
+bool readMidiBytes(Song& song, std::vector<uint8_t> bytes);
 
 // The kept events of track chunk index, each with its delta in seconds. Times come from the
 // event's tick position through the whole tempo map, which is completed first from every chunk.

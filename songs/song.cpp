@@ -7,6 +7,8 @@ const char* const playTypeNames[5] = {"Left Hand", "Right Hand", "Displayed", "H
 void clearTrackChunks(Song& song) {
     std::lock_guard<std::mutex> lock(song.tempoLock);
     song.trackChunks.clear();
+    closeFile(song.midiSource.file);
+    std::vector<uint8_t>().swap(song.midiSource.bytes);
     song.tempoMap.clear();
     song.tempoMapComplete = false;
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The in-memory song shared by Cadenzio and Notepress: tracks of notes timed in seconds.
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
+
+#include "platform/file_reader.h"
 
 enum class PlayType : uint32_t {
     LeftHand = 0,
@@ -23,8 +26,21 @@ struct Note {
     uint8_t velocity = 0;
 };
 
-// The raw bytes of one MIDI track chunk after its 8-byte chunk header.
-using TrackChunk = std::vector<uint8_t>;
+// Where a MIDI song's bytes are while its chunks are converted: the file, kept open and read a
+// piece at a time, so that a file never has to fit in memory; or bytes handed over in memory.
+struct MidiSource {
+    FileReader file;            // the source while open
+    std::vector<uint8_t> bytes; // the source when no file is open
+    // When given and cleared, reading the file stops early: every range then ends where its
+    // reader stands.
+    const std::atomic<bool>* keepReading = nullptr;
+};
+
+// The bytes of one MIDI track chunk after its 8-byte chunk header, as a range of the source.
+struct TrackChunk {
+    uint64_t offset = 0;
+    uint64_t size = 0;
+};
 
 struct TempoChange {
     double time = 0;   // seconds from song start
@@ -47,6 +63,7 @@ struct Track {
 };
 
 struct Song {
+    MidiSource midiSource;
     std::vector<TrackChunk> trackChunks;
     std::vector<TempoChange> tempoMap; // sorted by time; guarded by tempoLock during conversion
     std::mutex tempoLock;
@@ -56,9 +73,9 @@ struct Song {
     std::vector<Track> tracks;
 };
 
-// Empties the track chunks and the tempo map read from them; the tracks stay.
+// Empties the track chunks, their source and the tempo map read from them; the tracks stay.
 void clearTrackChunks(Song& song);
-// Empties chunks, tempo map and tracks; the division keeps its value.
+// Empties chunks, their source, tempo map and tracks; the division keeps its value.
 void clear(Song& song);
 
 // Places track.cursor at the note at or just before t, moved back to the first of the notes

@@ -8,7 +8,6 @@
 
 #include "platform/file_reader.h"
 #include "platform/file_replacement.h"
-#include "platform/prefault.h"
 
 namespace {
 
@@ -95,8 +94,10 @@ struct MemorySource {
 struct FileSource {
     FileReader& file;
     size_t left;
+    const std::atomic<bool>* keepReading;
     size_t remaining() const { return left; }
     bool take(void* out, size_t size) {
+        if (keepReading && !keepReading->load(std::memory_order_relaxed)) return false;
         if (size > left || !readExactly(file, out, size)) return false;
         left -= size;
         return true;
@@ -123,11 +124,10 @@ bool plausible(const Track& t) {
     return true;
 }
 
-// Notes come through a small staging array, so the track's own memory is written only once.
+// Notes come through a small staging array, and the track's array grows as they arrive: a count
+// only says what the file claims to hold.
 template <class Source> bool readNotes(Source& source, std::vector<Note>& notes, uint32_t count) {
     constexpr uint32_t stageNotes = 4096;
-    notes.reserve(count);
-    prefaultForWriting(notes.data(), size_t(count) * sizeof(Note));
     if constexpr (notesAreRecords) {
         std::vector<Note> stage(std::min(count, stageNotes));
         while (count > 0) {
@@ -193,11 +193,14 @@ bool readSongBytes(Song& song, const std::vector<uint8_t>& bytes) {
     return false;
 }
 
-bool readSongFile(Song& song, const std::string& path) {
+bool readSongFile(Song& song, const std::string& path, bool* opened,
+                  const std::atomic<bool>* keepReading) {
     clear(song);
     FileReader file;
-    if (!openForReading(file, path)) return false;
-    FileSource source{file, size_t(file.size)};
+    const bool open = openForReading(file, path);
+    if (opened) *opened = open;
+    if (!open) return false;
+    FileSource source{file, size_t(file.size), keepReading};
     if (readSong(song, source)) return true;
     clear(song);
     return false;

@@ -1,9 +1,9 @@
 #include "songs/song_loading.h"
 
 #include <cstdint>
+#include <new>
 #include <vector>
 
-#include "platform/file_reader.h"
 #include "songs/conversion.h"
 #include "songs/midi_reader.h"
 #include "songs/song_file.h"
@@ -26,26 +26,45 @@ void swapIn(Song& song, std::mutex& songLock, Song& aside) {
     song.ticksPerQuarter = aside.ticksPerQuarter;
 }
 
-} // namespace
-
-void loadMidiSong(Song& song, std::mutex& songLock, const std::string& path) {
-    Song aside;
-    aside.ticksPerQuarter = clearShared(song, songLock);
-    // A file that cannot be read leaves no chunks, and so no tracks.
-    readMidiFile(aside, path);
-    convertTracks(aside);
-    swapIn(song, songLock, aside);
+bool stopped(const std::atomic<bool>* keepLoading) {
+    return keepLoading && !keepLoading->load();
 }
 
-bool loadSongFile(Song& song, std::mutex& songLock, const std::string& path) {
+} // namespace
+
+LoadEnd loadMidiSong(Song& song, std::mutex& songLock, const std::string& path,
+                     const std::atomic<bool>* keepLoading) {
     Song aside;
     aside.ticksPerQuarter = clearShared(song, songLock);
-    std::vector<uint8_t> bytes;
-    if (!readFileBytes(path, bytes)) return false;
-    // A damaged file leaves the song empty, like a file without tracks; only a file that cannot
-    // be opened sends the player back.
-    readSongBytes(aside, bytes);
+    aside.midiSource.keepReading = keepLoading;
+    try {
+        // A file that cannot be read leaves no chunks, and so no tracks.
+        readMidiFile(aside, path);
+        if (!convertTracks(aside)) return LoadEnd::TooLarge;
+    } catch (const std::bad_alloc&) {
+        return LoadEnd::TooLarge;
+    }
+    if (stopped(keepLoading)) return LoadEnd::Stopped;
+    swapIn(song, songLock, aside);
+    return LoadEnd::Loaded;
+}
+
+LoadEnd loadSongFile(Song& song, std::mutex& songLock, const std::string& path,
+                     const std::atomic<bool>* keepLoading) {
+    Song aside;
+    aside.ticksPerQuarter = clearShared(song, songLock);
+    bool opened = false;
+    try {
+        // Read from the file as it goes: the notes are the only copy in memory. A damaged file
+        // leaves the song empty, like a file without tracks; only a file that cannot be opened
+        // sends the player back.
+        readSongFile(aside, path, &opened, keepLoading);
+    } catch (const std::bad_alloc&) {
+        return LoadEnd::TooLarge;
+    }
+    if (!opened) return LoadEnd::Unopened;
+    if (stopped(keepLoading)) return LoadEnd::Stopped;
     for (Track& track : aside.tracks) track.playType = PlayType::Displayed;
     swapIn(song, songLock, aside);
-    return true;
+    return LoadEnd::Loaded;
 }

@@ -1,7 +1,9 @@
 #include "songs/tempo_map.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "songs/chunk_reader.h"
 #include "songs/track_walker.h"
 
 namespace {
@@ -15,14 +17,19 @@ struct TempoEvent {
 
 // A set-tempo event is always spelled FF 51 (meta events have no running status), so a chunk
 // without that byte pair holds none and need not be walked.
-bool mayHoldTempo(const TrackChunk& chunk) {
-    const uint8_t* p = chunk.data();
-    const uint8_t* end = p + chunk.size();
-    while (p < end) {
-        p = std::find(p, end, uint8_t(0xFF));
-        if (p >= end - 1) return false;
-        if (p[1] == 0x51) return true;
-        ++p;
+bool mayHoldTempo(const MidiSource& source, const TrackChunk& chunk) {
+    ChunkReader in(source, chunk);
+    bool afterFF = false; // the last byte looked at, perhaps in the piece before, was 0xFF
+    while (in.fill()) {
+        if (afterFF) {
+            if (*in.at == 0x51) return true;
+            afterFF = false;
+            if (*in.at != 0xFF) ++in.at;
+            continue;
+        }
+        const void* m = std::memchr(in.at, 0xFF, size_t(in.end - in.at));
+        in.at = m ? static_cast<const uint8_t*>(m) + 1 : in.end;
+        afterFF = m != nullptr;
     }
     return false;
 }
@@ -38,8 +45,9 @@ void completeTempoMap(Song& song) {
 
     std::vector<TempoEvent> events;
     for (const TrackChunk& chunk : song.trackChunks) {
-        if (!mayHoldTempo(chunk)) continue;
-        walkTrack(chunk.data(), chunk.size(), [&](const RawEvent& e) {
+        if (!mayHoldTempo(song.midiSource, chunk)) continue;
+        ChunkReader in(song.midiSource, chunk);
+        walkTrack(in, [&](const RawEvent& e) {
             if (e.status != 0xFF || e.metaType != 0x51 || e.dataLength < 3) return;
             const uint32_t us = uint32_t(e.data[0]) << 16 | uint32_t(e.data[1]) << 8 | e.data[2];
             // A tempo of 0 microseconds per quarter would stop time; such an event is ignored.

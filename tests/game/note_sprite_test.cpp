@@ -139,3 +139,31 @@ TEST_F(NoteSpriteTest, FastBarIsAnOutlineCutAtTheKeyboard) {
     EXPECT_EQ(box(8), (std::array<float, 4>{274, upcomingBottom - 110, 274 + 274, upcomingBottom}));
     EXPECT_EQ(lines.vertices[8].b, palette[3].b);
 }
+
+TEST_F(NoteSpriteTest, NotesWhollyUnderALaterNoteOfTheirKeyAreLeftOut) {
+    Track& first = addTrack(1);
+    addNote(first, first.upcoming, 60, 1.0, 0.1); // under the second track's long note
+    addNote(first, first.upcoming, 60, 1.0, 2.0); // reaches above it: shown
+    addNote(first, first.upcoming, 62, 1.0, 0.1); // another key: shown
+    Track& second = addTrack(2);
+    addNote(second, second.upcoming, 60, 1.0, 1.0);
+    drawNotes(tracks, layout, fancy, palette);
+    const std::vector<SpriteCommand>& queue = spriteQueue();
+    ASSERT_EQ(queue.size(), 9u);
+    EXPECT_EQ(queue[0].destination.top, 798 - 880);
+    EXPECT_EQ(queue[3].destination.left, int(1920.0f / 7));
+    EXPECT_EQ(queue[6].destination.top, 798 - 440);
+    EXPECT_EQ(queue[6].colour.r, palette[2].r);
+    spritePass(0, 0);
+
+    // Outlines hide nothing: only one drawn again in the very same place is left out.
+    app->keyboardTopY = 798;
+    FastNoteSprite fast(*app);
+    fast.loadTextures();
+    drawNotes(tracks, layout, fast, palette);
+    EXPECT_EQ(queuedShapes().count, 4 * 8u);
+    addNote(second, second.upcoming, 62, 1.0, 0.1);
+    shapePass(0, 0);
+    drawNotes(tracks, layout, fast, palette);
+    EXPECT_EQ(queuedShapes().count, 4 * 8u);
+}

@@ -117,21 +117,26 @@ TEST_F(LibraryScan, FoldersComeFirstThenSongsByNameAsPeopleReadThem) {
     EXPECT_FALSE(nameBefore("a", "a"));
 }
 
-TEST_F(LibraryScan, ExtensionsCountInAnyCaseFromTheThirdCharacterOn) {
+TEST_F(LibraryScan, ExtensionsCountInAnyCaseInTheEntrysOwnName) {
     for (const char* name : {"piece.Mid", "piece.MID", "piece.fff", "notes.txt", "README"})
         touch(songs() / name);
     touch(songs() / "Vol.2" / "inside.mid");
     fs::create_directories(songs() / "Folder.mid"); // a folder is no song, whatever its name
+    // A top folder with a dot in its own path still shows its sub-folders.
+    touch(folder.path / "my.music" / "Sub" / "x.mid");
+    root->children[1]->path = (folder.path / "my.music").string();
     scan();
     EXPECT_EQ(sorted(listing(top())),
-              (std::vector<std::string>{"piece.MID", "piece.Mid", "piece.fff"}));
+              (std::vector<std::string>{"Vol.2(1)", "piece.MID", "piece.Mid", "piece.fff"}));
+    EXPECT_EQ(listing(*root->children[1]), std::vector<std::string>{"Sub(1)"});
     EXPECT_EQ(child(top(), "piece.fff")->kind, FolderNode::SongFile);
 
     EXPECT_EQ(songKindOf("./Songs/x.midi"), FolderNode::MidiFile);
     EXPECT_EQ(songKindOf("./Songs/x.FfF"), FolderNode::SongFile);
     EXPECT_EQ(songKindOf("./Songs/Bach"), FolderNode::Folder);
     EXPECT_EQ(songKindOf("../Songs"), FolderNode::Folder); // the dots of "../" are no extension
-    EXPECT_EQ(songKindOf("./Songs.old/Bach"), -1);         // nor is a dot further up a folder
+    EXPECT_EQ(songKindOf("./Songs.old/Bach"), FolderNode::Folder); // nor one further up
+    EXPECT_EQ(songKindOf("/home/me/.local/my.music/x.mid"), FolderNode::MidiFile);
     EXPECT_EQ(songKindOf("./Songs/.mid"), FolderNode::MidiFile);
 }
 

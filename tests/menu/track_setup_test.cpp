@@ -1,4 +1,6 @@
 // The track setup page driven by scripted input, with real files loaded on its load thread.
+#include <chrono>
+
 #include "app/practice_history.h"
 #include "menu_fixture.h"
 #include "tools/smf_writer.h"
@@ -184,12 +186,18 @@ TEST_F(TrackSetup, RowsShowTheTrackInItsColourAndTheLoadingWhileItRuns) {
     EXPECT_EQ(boxes, 2);
 }
 
-TEST_F(TrackSetup, APlayModeButtonStartsTheGameOnceTheSongIsLoaded) {
+TEST_F(TrackSetup, APlayModeButtonStartsTheGameOnceTheSongIsLoadedWithFramesGoingOnMeanwhile) {
     makeFile(songs() / "large.mid", midiFile(2, 100000));
     choose("large.mid", FolderNode::MidiFile);
     frame();
-    // "Play Right Hand" at (900, 300), clicked at once.
-    EXPECT_EQ(click(901, 301), GoToGame);
+    // "Play Right Hand" at (900, 300), clicked at once; the frames go on until the song is in.
+    moveTo(901, 301);
+    leftButton = true;
+    int32_t code = frame();
+    leftButton = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (code != GoToGame && std::chrono::steady_clock::now() < deadline) code = frame();
+    EXPECT_EQ(code, GoToGame);
     EXPECT_FALSE(menu->loadThread.joinable());
     EXPECT_FALSE(menu->loading);
     EXPECT_EQ(app.playMode, 1);
@@ -204,6 +212,20 @@ TEST_F(TrackSetup, APlayModeButtonStartsTheGameOnceTheSongIsLoaded) {
         EXPECT_EQ(app.playMode, b.mode);
     }
     EXPECT_EQ(click(1189, 331), StayInState);
+
+    // A play button while a loader is still at work: the page stays, drawing, until it is done.
+    menu->loading = true;
+    EXPECT_EQ(click(901, 301), StayInState);
+    EXPECT_NE(findText(u"Loading..."), nullptr);
+    menu->loading = false;
+    EXPECT_EQ(frame(), GoToGame);
+
+    // Escape stops a load where it is and goes back at once.
+    choose("large.mid", FolderNode::MidiFile);
+    frame();
+    press(ScanEscape);
+    EXPECT_EQ(menu->page, SongBrowserPage);
+    EXPECT_FALSE(menu->loadThread.joinable());
 }
 
 TEST_F(TrackSetup, ASongFileThatCannotBeOpenedGoesBackToTheBrowser) {

@@ -240,6 +240,23 @@ TEST(Scaling, PictureFitsTheDesktopFillsFullScreenAndTheCursorHitsWhatItShows) {
     Screenshot back(dir.path, "back");
     expectCorners(back, inWindow);
 
+    // A window made far larger than any screen keeps a drawable the renderer can take, and the
+    // picture goes on being drawn once the window is of a size again.
+    std::system(("xdotool windowsize " + id + " 32767 32767").c_str());
+    const Area huge = settledArea(id);
+    EXPECT_LE(huge.width, 8192) << huge;
+    EXPECT_LE(huge.height, 8192) << huge;
+    std::system(("xdotool windowsize " + id + " " + std::to_string(windowed.width) + " " +
+                 std::to_string(windowed.height))
+                    .c_str());
+    std::system(("xdotool windowmove " + id + " " + std::to_string(windowed.x) + " " +
+                 std::to_string(windowed.y))
+                    .c_str());
+    const Area again = settledArea(id);
+    ASSERT_EQ(again.width, windowed.width) << again;
+    Screenshot resized(dir.path, "resized");
+    expectCorners(resized, Picture(again));
+
     std::system(("xdotool windowfocus --sync " + id).c_str());
     std::system("xdotool keydown Escape; sleep 0.2; xdotool keyup Escape");
     EXPECT_EQ(probe.wait(10s), std::optional<int>(0)) << readText(probe.errors);

@@ -53,7 +53,7 @@ TEST_F(SongLoading, TwoTrackMidiIsRightAndLeftHandButItsSongFileIsDisplayed) {
     EXPECT_EQ(song.tracks[0].notes.size(), 3u);
 
     const std::string fff = write("two.fff", songtest::songFileBytes(song));
-    EXPECT_TRUE(loadSongFile(song, lock, fff));
+    EXPECT_EQ(LoadEnd::Loaded, loadSongFile(song, lock, fff));
     ASSERT_EQ(song.tracks.size(), 2u);
     for (const Track& track : song.tracks) EXPECT_EQ(track.playType, PlayType::Displayed);
     EXPECT_EQ(song.tracks[1].number, 1u);
@@ -91,13 +91,13 @@ TEST_F(SongLoading, UnreadableFilesLeaveNoTracks) {
 
     loadMidiSong(song, lock, writeMidi("b.mid", {noteTrack(60, 2)}));
     // Only a song file that cannot be opened sends the player back; a folder cannot be read.
-    EXPECT_FALSE(loadSongFile(song, lock, (folder.path / "missing.fff").string()));
+    EXPECT_EQ(LoadEnd::Unopened, loadSongFile(song, lock, (folder.path / "missing.fff").string()));
     EXPECT_TRUE(song.tracks.empty());
-    EXPECT_FALSE(loadSongFile(song, lock, folder.path.string()));
+    EXPECT_EQ(LoadEnd::Unopened, loadSongFile(song, lock, folder.path.string()));
 
     loadMidiSong(song, lock, writeMidi("c.mid", {noteTrack(60, 2)}));
     // A damaged song file opens: the player stays on the page and sees no tracks.
-    EXPECT_TRUE(loadSongFile(song, lock, write("bad.fff", {5, 0, 0, 0, 1, 2})));
+    EXPECT_EQ(LoadEnd::Loaded, loadSongFile(song, lock, write("bad.fff", {5, 0, 0, 0, 1, 2})));
     EXPECT_TRUE(song.tracks.empty());
 }
 
@@ -131,7 +131,7 @@ TEST_F(SongLoading, ReaderUnderTheLockNeverSeesAHalfBuiltList) {
             if (round % 2) {
                 loadMidiSong(song, lock, midi);
             } else {
-                EXPECT_TRUE(loadSongFile(song, lock, fff));
+                EXPECT_EQ(LoadEnd::Loaded, loadSongFile(song, lock, fff));
             }
         });
         loader.join();

@@ -41,12 +41,14 @@ TEST(SongModel, NewTrackDefaultsAndPlayTypeNames) {
 TEST(SongModel, ClearEmptiesEverythingButTheDivision) {
     Song song;
     song.ticksPerQuarter = 480;
-    song.trackChunks.push_back({1, 2, 3});
+    song.midiSource.bytes = {1, 2, 3};
+    song.trackChunks.push_back({0, 3});
     song.tempoMap.push_back({0, 60, 0});
     song.tempoMapComplete = true;
     song.tracks.resize(3);
     clear(song);
     EXPECT_TRUE(song.trackChunks.empty());
+    EXPECT_TRUE(song.midiSource.bytes.empty());
     EXPECT_TRUE(song.tempoMap.empty());
     EXPECT_FALSE(song.tempoMapComplete);
     EXPECT_TRUE(song.tracks.empty());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "songs/chunk_reader.h"
 #include "songs/conversion.h"
 #include "songs/midi_reader.h"
 #include "songs/song.h"
@@ -21,6 +22,14 @@ inline std::unique_ptr<Song> readBytes(const std::vector<uint8_t>& bytes,
     const bool ok = readMidiBytes(*song, bytes);
     if (accepted) *accepted = ok;
     return song;
+}
+
+// The bytes of track chunk index, as its reader hands them out.
+inline std::vector<uint8_t> chunkBytes(const Song& song, size_t index) {
+    std::vector<uint8_t> bytes;
+    ChunkReader in(song.midiSource, song.trackChunks.at(index));
+    for (uint8_t b = 0; in.next(b);) bytes.push_back(b);
+    return bytes;
 }
 
 inline std::unique_ptr<Song> convertBytes(const std::vector<uint8_t>& bytes) {

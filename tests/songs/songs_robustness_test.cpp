@@ -243,8 +243,8 @@ TEST(Robustness, ManyTracksOverALongTempoMapGetThePlainReadingsTimes) {
     ASSERT_EQ(song->tempoMap.size(), 40000u);
     for (uint32_t t = 0; t < noteTracks; ++t) {
         std::vector<uint64_t> ticks; // the note-on's, then the note-off's
-        const TrackChunk& chunk = song->trackChunks[t + 1];
-        walkTrack(chunk.data(), chunk.size(), [&](const RawEvent& e) {
+        ChunkReader in(song->midiSource, song->trackChunks[t + 1]);
+        walkTrack(in, [&](const RawEvent& e) {
             if (e.status < 0xF0) ticks.push_back(e.tick);
         });
         ASSERT_EQ(ticks.size(), 2u);
