@@ -12,7 +12,9 @@ struct FolderNode;
 
 inline constexpr const char* preferencesFileName = "Preferences.txt";
 
-// The play's values, carried from one game to the next and from run to run.
+// The play's values, carried from one game to the next and from run to run. A new value takes a
+// field here and a key in loadPreferences and savePreferences; the practice toggles and the best
+// pass per hand of the history are to come that way.
 struct PlayPreferences {
     float songSpeed = 1.0f;
     float noteSpread = 400.0f;
