@@ -6,10 +6,11 @@
 #include "app/app_context.h"
 #include "app/practice_history.h"
 #include "app/preferences.h"
-#include "game/debug_menu.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
+#include "game/matching.h"
 #include "game/note_sprite.h"
+#include "piano/key_owners.h"
+#include "piano/keyboard_view.h"
+#include "piano/note_readers.h"
 #include "platform/input.h"
 
 namespace {
@@ -42,7 +43,7 @@ void GameState::enter() {
     keyboardView = app.keyboardView;
     windowWidth = frameWidth;
     windowHeight = frameHeight;
-    noteInput.gameKeyboardBuffer.resize(3);
+    app.piano.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
     // The values of the last play, kept from run to run.
@@ -77,11 +78,11 @@ void GameState::enter() {
 }
 
 void GameState::leave() {
-    trimKeyOwnerLists();
-    releaseHeldNotes(context->sound);
-    silenceAll(context->sound);
-
     AppContext& app = *context;
+    trimKeyOwnerLists(app.piano);
+    releaseHeldNotes(app.piano, app.sound);
+    silenceAll(app.piano, app.sound);
+
     app.play.songSpeed = songSpeed;
     app.play.noteSpread = noteSpread;
     app.play.inputVolume = inputVolume;
@@ -102,9 +103,9 @@ int32_t GameState::update(float dt) {
     play.tracks = &tracks;
     play.playMode = app.playMode;
     play.songTime = songTime;
-    play.inputVolume = inputVolume;
-    readGameMidiInput(app, play);
-    readGameKeyboard(app, input, play);
+    const PressMatch match = [&play](uint8_t key) { return pressResult(play, key); };
+    readGameMidiInput(app, inputVolume, match);
+    readGameKeyboard(app, input, inputVolume, match);
 
     if (!paused) {
         playedSeconds += dt;
@@ -115,14 +116,15 @@ int32_t GameState::update(float dt) {
     bookmarkKeys();
     if (input.mouse.wheel != 0) jumpTo(float(songTime + input.mouse.wheel * 0.001));
     mouseSeeking();
-    advanceNoteLists(tracks, noteScreen(), songTime, displayTime(), app.playMode, app.sound);
+    advanceNoteLists(tracks, noteScreen(), songTime, displayTime(), app.playMode, app.piano,
+                     app.sound);
     shiftOctave(app, input);
     adjustmentKeys(dt);
     if (keyPressed(input, Scan0) || keyPressed(input, ScanF2)) rewind();
     if (keyPressed(input, ScanSpace)) {
         paused = !paused;
         // No drone through the pause; the computer's notes start again with their next ones.
-        if (paused) silenceComputerNotes(tracks, app.playMode, app.sound);
+        if (paused) silenceComputerNotes(tracks, app.playMode, app.piano, app.sound);
     }
     clamp();
     return keyPressed(input, ScanEscape) ? GoToMenu : StayInState;
@@ -191,9 +193,10 @@ void GameState::rewind() {
 }
 
 void GameState::stopSounding() {
-    releaseHeldNotes(context->sound);
-    trimKeyOwnerLists();
-    silenceAll(context->sound);
+    AppContext& app = *context;
+    releaseHeldNotes(app.piano, app.sound);
+    trimKeyOwnerLists(app.piano);
+    silenceAll(app.piano, app.sound);
 }
 
 double GameState::displayTime() const {
@@ -225,7 +228,7 @@ void GameState::bookmarkKeys() {
 
 void GameState::mouseSeeking() {
     // The menu flag is the one the debug menu bar left in the previous frame.
-    if (mouseButtonPressed(input, 0) && !debugFlags.menuOpen) seekDragging = true;
+    if (mouseButtonPressed(input, 0) && !context->debugMenuOpen) seekDragging = true;
     if (!mouseButtonHeld(input, 0)) {
         seekDragging = false;
         return;

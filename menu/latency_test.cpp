@@ -6,7 +6,7 @@
 #include "app/preferences.h"
 #include "menu/menu_pages.h"
 #include "platform/input.h"
-#include "sound/sound_output.h"
+#include "sound/sound_system.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "menu/menu_state.h"
 
 #include "app/app_context.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "menu/menu_colours.h"
+#include "piano/keyboard_view.h"
+#include "piano/note_readers.h"
 
 namespace {
 
@@ -68,8 +68,8 @@ void MenuState::enter() {
 
     keyboardView = app->keyboardView;
     if (keyboardView) layoutKeyboard(*keyboardView, 0, 127);
-    noteInput.menuMidiBuffer.resize(3);
-    noteInput.menuKeyboardBuffer.resize(3);
+    app->piano.menuMidiBuffer.resize(3);
+    app->piano.menuKeyboardBuffer.resize(3);
     currentFolder = app->songFolders.get();
 }
 

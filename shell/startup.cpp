@@ -5,10 +5,8 @@
 #include "app/app_context.h"
 #include "app/practice_history.h"
 #include "app/preferences.h"
-#include "game/debug_menu.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -17,11 +15,10 @@
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
+#include "shell/debug_menu.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
-#include "sound/sound_output.h"
-
-Sprite cursor;
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -65,7 +62,7 @@ void stopViews(AppContext& app) {
 
 } // namespace
 
-bool startWindowAndDevices(const UserFolders& folders) {
+bool startWindowAndDevices(Sprite& cursor, const UserFolders& folders) {
     if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
     reached = Window;
     createInput();
@@ -93,41 +90,38 @@ void stopWindowAndDevices() {
     releaseFrom(reached);
 }
 
-void startApplication(const UserFolders& folders) {
-    application = new AppContext();
-    application->folders = folders;
+AppContext* startApplication(const UserFolders& folders) {
+    AppContext* app = new AppContext();
+    app->folders = folders;
     loadAtlas();
-    loadSettings(application->sound, fileIn(folders.config, settingsFileName));
-    startMidiDevices(application->sound);
-    application->palette = defaultPalette();
-    startViews(*application);
-    application->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
-    loadPreferences(*application, fileIn(folders.config, preferencesFileName));
-    loadKeyValueFile(application->history, fileIn(folders.data, historyFileName));
-    const PlayPreferences& play = application->play;
-    if (!play.fancyGraphics) {
-        debugFlags.fancyGraphics = false;
-        switchNoteDrawer(*application, false);
-    }
-    if (play.fullscreen != windowFullscreen()) toggleFullscreen();
+    loadSettings(app->sound, fileIn(folders.config, settingsFileName));
+    startMidiDevices(app->sound);
+    app->palette = defaultPalette();
+    startViews(*app);
+    app->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
+    loadPreferences(*app, fileIn(folders.config, preferencesFileName));
+    loadKeyValueFile(app->history, fileIn(folders.data, historyFileName));
+    if (!app->play.fancyGraphics) switchNoteDrawer(*app, false);
+    if (app->play.fullscreen != windowFullscreen()) toggleFullscreen();
+    return app;
 }
 
-void stopApplication() {
-    if (!application) return;
+void stopApplication(AppContext*& app) {
+    if (!app) return;
     // Skipped by saveSettings itself when the existing file could not be read.
-    saveSettings(application->sound, fileIn(application->folders.config, settingsFileName));
-    application->play.fullscreen = windowFullscreen();
-    savePreferences(*application);
-    saveKeyValueFile(application->history);
-    stopViews(*application);
-    stopMidiDevices(application->sound);
-    delete application;
-    application = nullptr;
+    saveSettings(app->sound, fileIn(app->folders.config, settingsFileName));
+    app->play.fullscreen = windowFullscreen();
+    savePreferences(*app);
+    saveKeyValueFile(app->history);
+    stopViews(*app);
+    stopMidiDevices(app->sound);
+    delete app;
+    app = nullptr;
 }
 
-void startSoundOutputs() {
-    soundStartup(application->sound, setUpNoteInput);
+void startSoundOutputs(AppContext& app) {
+    soundStartup(app.sound);
 }
-void stopSoundOutputs() {
-    soundShutdown(application->sound);
+void stopSoundOutputs(AppContext& app) {
+    soundShutdown(app.sound);
 }
