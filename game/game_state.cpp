@@ -4,6 +4,8 @@
 #include <mutex>
 
 #include "app/app_context.h"
+#include "app/practice_history.h"
+#include "app/preferences.h"
 #include "game/matching.h"
 #include "game/note_sprite.h"
 #include "game/practice_hud.h"
@@ -45,6 +47,11 @@ void GameState::enter() {
     app.piano.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
+    // The values of the last play, kept from run to run.
+    songSpeed = app.play.songSpeed;
+    noteSpread = app.play.noteSpread;
+    inputVolume = app.play.inputVolume;
+    clamp();
     bookmarks.assign(9, 0.0f);
     loadHudSprites(sprites);
 
@@ -80,6 +87,13 @@ void GameState::leave() {
     trimKeyOwnerLists(app.piano);
     releaseHeldNotes(app.piano, app.sound);
     silenceAll(app.piano, app.sound);
+
+    app.play.songSpeed = songSpeed;
+    app.play.noteSpread = noteSpread;
+    app.play.inputVolume = inputVolume;
+    savePreferences(app);
+    recordPlay(app.history, app.songKey, playedSeconds, today());
+    saveKeyValueFile(app.history);
 }
 
 int32_t GameState::update(float dt) {
@@ -105,7 +119,10 @@ int32_t GameState::update(float dt) {
     const bool waiting = app.play.waitForMe && practiceShown(practice);
     for (uint8_t key : presses) practicePress(practice, tracks, key, songTime, songSpeed, waiting);
 
-    if (!paused) advanceClock(dt);
+    if (!paused) {
+        playedSeconds += dt;
+        advanceClock(dt);
+    }
     tickPassDisplay(practice.pass, dt);
     bookmarkKeys();
     if (input.mouse.wheel != 0) jumpTo(float(songTime + input.mouse.wheel * 0.001));
