@@ -36,14 +36,14 @@ void adjust(float& value, uint8_t lowerKey, uint8_t raiseKey, float rate, float 
 
 } // namespace
 
-GameState::GameState(AppContext& app, uint32_t frameWidth, uint32_t frameHeight)
-    : context(&app), frameWidth(frameWidth), frameHeight(frameHeight) {}
+GameState::GameState(AppContext& app, uint32_t frameWidth, uint32_t frameHeight) : context(&app) {
+    this->frameWidth = frameWidth;
+    this->frameHeight = frameHeight;
+}
 
 void GameState::enter() {
     AppContext& app = *context;
     keyboardView = app.keyboardView;
-    windowWidth = frameWidth;
-    windowHeight = frameHeight;
     app.piano.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
@@ -71,15 +71,7 @@ void GameState::enter() {
             if (isPlayersTrack(app.playMode, app.song.tracks[i].playType)) players.push_back(i);
         preparePractice(practice, app.song.tracks, std::move(players), songTime);
     }
-    if (!keyboardView) return;
-    layoutKeyboard(*keyboardView, lowest, highest);
-    whiteKeyCount = uint8_t(keyboardView->whiteKeyCount);
-    noteWidthScale = keyboardView->keyXScale;
-    verticalScale = keyboardView->verticalScale;
-    lowestNote = uint8_t(keyboardView->startNote);
-    highestNote = uint8_t(keyboardView->endNote);
-    keyboardHeight = int32_t(verticalScale * keyboardView->whiteKeyHeight);
-    hitLine = int32_t(windowHeight) - keyboardHeight;
+    if (keyboardView) layoutKeyboard(*keyboardView, lowest, highest);
 }
 
 void GameState::leave() {
@@ -149,37 +141,18 @@ void GameState::render() {
     const std::vector<Track>& tracks = app.song.tracks;
 
     if (keyboardView) drawLanes(*keyboardView);
-    if (app.noteSprite) {
-        NoteLayout layout;
-        layout.displayTime = displayTime();
-        layout.noteSpread = noteSpread;
-        layout.verticalScale = verticalScale;
-        layout.hitLine = hitLine;
-        layout.lowestNote = lowestNote;
-        layout.windowWidth = windowWidth;
-        layout.whiteKeyCount = whiteKeyCount;
-        layout.noteWidthScale = noteWidthScale;
-        const double now = songTime;
-        drawNotes(tracks, layout, *app.noteSprite, app.palette, [&](uint32_t t, uint32_t i) {
-            return noteDrawnDarker(practice.pass, t, i, tracks[t].notes[i], now);
-        });
-    }
-    if (keyboardView) drawKeys(*keyboardView);
+    const NoteScreen screen = noteScreen();
+    const double now = songTime;
+    if (app.noteSprite && keyboardView)
+        drawNotes(tracks, NoteLayout{screen, displayTime(), keyboardView}, *app.noteSprite,
+                  app.palette, [&](uint32_t t, uint32_t i) {
+                      return noteDrawnDarker(practice.pass, t, i, tracks[t].notes[i], now);
+                  });
+    if (keyboardView) drawKeys(*keyboardView, app);
 
-    HudValues hud;
-    hud.songTime = songTime;
-    hud.songLength = songLength;
-    hud.songSpeed = songSpeed;
-    hud.noteSpread = noteSpread;
-    hud.inputVolume = inputVolume;
-    hud.transposition = app.transposition;
-    hud.screenNotes = screenNoteCount(tracks);
-    hud.screen = noteScreen();
-    hud.windowWidth = windowWidth;
-    hud.windowHeight = windowHeight;
-    drawBookmarks(sprites, bookmarks, hud);
-    drawProgressBar(sprites, hud);
-    drawStatusLines(hud);
+    drawBookmarks(sprites, bookmarks, *this, screen);
+    drawProgressBar(sprites, *this);
+    drawStatusLines(*this, screenNoteCount(tracks), app.transposition);
     renderPractice();
 }
 
@@ -200,15 +173,16 @@ void GameState::advanceClock(float dt) {
 
 void GameState::renderPractice() {
     AppContext& app = *context;
-    drawLoopBand(sprites.progress, practice.loop, songLength, windowWidth);
-    drawPracticeLines(practice, app.play.waitForMe, app.play.speedTrainer, windowWidth);
+    drawLoopBand(sprites.progress, practice.loop, songLength, frameWidth);
+    drawPracticeLines(practice, app.play.waitForMe, app.play.speedTrainer, frameWidth);
     if (!app.play.waitForMe) return;
     KeyPlaces places;
-    places.lowestNote = lowestNote;
-    places.whiteKeyCount = whiteKeyCount;
-    places.frameWidth = windowWidth;
-    places.keyboardTop = float(hitLine);
-    places.keyboardHeight = float(keyboardHeight);
+    if (!keyboardView) return;
+    places.lowestNote = keyboardView->startNote;
+    places.whiteKeyCount = keyboardView->whiteKeyCount;
+    places.frameWidth = frameWidth;
+    places.keyboardTop = float(noteScreen().hitLine);
+    places.keyboardHeight = float(frameHeight) - places.keyboardTop;
     drawWantedKeys(sprites.progress, wantedNotes(practice.wait), app.song.tracks, app.palette,
                    places);
 }
@@ -255,8 +229,10 @@ double GameState::displayTime() const {
 NoteScreen GameState::noteScreen() const {
     NoteScreen screen;
     screen.noteSpread = noteSpread;
-    screen.verticalScale = verticalScale;
-    screen.hitLine = hitLine;
+    if (keyboardView) {
+        screen.verticalScale = keyboardView->verticalScale;
+        screen.hitLine = keyboardView->hitLine;
+    }
     return screen;
 }
 
@@ -284,8 +260,8 @@ void GameState::mouseSeeking() {
     }
     if (!seekDragging) return;
     const int32_t x = input.cursorX, y = input.cursorY;
-    if (x >= 0 && x <= int32_t(windowWidth) && y >= 18 && y <= 42)
-        jumpTo(float(songLength) * float(x) / float(windowWidth));
+    if (x >= 0 && x <= int32_t(frameWidth) && y >= 18 && y <= 42)
+        jumpTo(float(songLength) * float(x) / float(frameWidth));
 }
 
 void GameState::adjustmentKeys(float dt) {
