@@ -262,7 +262,7 @@ TEST(PlayWaiting, TheLeftHandWaitsForTheRightHandsLateChords) {
         },
         app->sound.counts);
     KeyboardView view;
-    initialiseKeyboardView(view, *app, 1920, 1080);
+    initialiseKeyboardView(view, 1920, 1080);
     app->keyboardView = &view;
     input = InputDevices{};
 
@@ -289,7 +289,7 @@ TEST(PlayWaiting, TheLeftHandWaitsForTheRightHandsLateChords) {
         }
         app->song.tracks.push_back(*track);
     }
-    app->playMode = 1;
+    app->playMode = PlayMode::PlayRightHand;
     app->play.waitForMe = true;
     game = std::make_unique<GameState>(*app, 1920, 1080);
     game->enter();
