@@ -79,6 +79,12 @@ template <typename Handle>
 void readMidiInput(AppContext& app, std::vector<uint8_t>& buffer, Handle handle) {
     const bool open = midiInputOpen(app.sound);
     ensureMidiInput(app.sound);
+    // The port was closed, changed or vanished: its note-offs will never come, so what the
+    // player held is let go now.
+    if (app.sound.inputPortChanges != noteInput.inputPortChanges) {
+        noteInput.inputPortChanges = app.sound.inputPortChanges;
+        releaseHeldNotes(app.sound);
+    }
     if (!open) return;
     while (nextMidiMessage(app.sound, buffer)) handle(buffer);
 }
@@ -256,15 +262,7 @@ void trimKeyOwnerLists() {
 }
 
 void silenceAll(SoundState& sound) {
-    for (int key = 0; key < 128; ++key) {
-        for (int channel = 0; channel < 16; ++channel) {
-            // Each stop lowers the count by one; the bound guards an output that would not.
-            for (int left = activeCounts[key][channel]; left > 0 && sound.output; --left)
-                soundNote(sound, uint8_t(channel), uint8_t(key), 0, false);
-        }
-    }
-    std::memset(activeCounts, 0, sizeof activeCounts);
-    soundingTotal = 0;
+    silenceSound(sound);
     // Whatever the player held is silent now; its note-offs must not stop anything else.
     std::memset(noteInput.playerHolds, 0, sizeof noteInput.playerHolds);
 }

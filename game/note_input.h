@@ -26,6 +26,7 @@ struct NoteInput {
     std::array<std::vector<uint8_t>, 128> keyOwners;
     std::vector<uint8_t> gameMidiBuffer, menuMidiBuffer;         // one MIDI message at a time
     std::vector<uint8_t> gameKeyboardBuffer, menuKeyboardBuffer; // 3 bytes once sized
+    uint32_t inputPortChanges = 0; // the sound state's count when the MIDI input was last read
 };
 
 // The one instance; main thread only.
@@ -84,7 +85,8 @@ void releaseKey(uint8_t key);
 void releaseHeldNotes(SoundState& sound);
 // Cuts every key owner list back to its base entry.
 void trimKeyOwnerLists();
-// Stops every counted note of every key and channel, then clears the counts.
+// Stops every sounding key once on its channel, the player's notes with the rest, then clears the
+// counts and the player's holds.
 void silenceAll(SoundState& sound);
 
 // The computer keyboard's piano keys: scan code of semitone i (0 to 17) above key 48.

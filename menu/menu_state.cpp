@@ -77,6 +77,9 @@ void MenuState::leave() {
     stopLatencyClick(*this);
     finishImport(*this);
     joinThreads();
+    // Keys held as the menu goes (quitting, or on to play) are never read again here.
+    releaseHeldNotes(app->sound);
+    silenceAll(app->sound);
 }
 
 void MenuState::joinThreads() {
@@ -85,6 +88,14 @@ void MenuState::joinThreads() {
 }
 
 int32_t MenuState::update(float dt) {
+    // A page change (made by the last update or render) first: the new page may not read the
+    // keyboard, and a key held now would never be released.
+    if (page != pageSeen || settingsSection != sectionSeen) {
+        pageSeen = page;
+        sectionSeen = settingsSection;
+        releaseHeldNotes(app->sound);
+        silenceAll(app->sound);
+    }
     const bool reading = readsMidiInput(page, settingsSection);
     int32_t code = StayInState;
     switch (page) {

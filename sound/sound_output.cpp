@@ -8,7 +8,7 @@
 #include "sound/simple_synth.h"
 #include "sound/sound_state.h"
 
-int8_t activeCounts[128][16] = {};
+uint16_t activeCounts[128][16] = {};
 int32_t soundingTotal = 0;
 std::vector<uint8_t> soundMessage;
 
@@ -18,18 +18,27 @@ namespace {
 bool countable(const std::vector<uint8_t>& message) {
     return message.size() >= 2 && message[1] <= 127;
 }
-int8_t& countOf(const std::vector<uint8_t>& message) {
+uint16_t& countOf(const std::vector<uint8_t>& message) {
     return activeCounts[message[1]][message[0] & 0x0F];
 }
 
-// Counts one stop; true when the key's last holder let go.
+// Counts one play. A count at its limit stays there: it never wraps to look silent, and
+// silencing does not depend on it.
+void count(const std::vector<uint8_t>& message) {
+    uint16_t& c = countOf(message);
+    if (c == UINT16_MAX) return;
+    ++c;
+    ++soundingTotal;
+}
+
+// Counts one stop; true when the key's last holder let go, or nobody held it (a stray note-off
+// is passed on, and changes no count).
 bool uncount(const std::vector<uint8_t>& message) {
+    uint16_t& c = countOf(message);
+    if (c == 0) return true;
+    --c;
     --soundingTotal;
-    int8_t& count = countOf(message);
-    --count;
-    if (count > 0) return false;
-    count = 0;
-    return true;
+    return c == 0;
 }
 
 } // namespace
@@ -54,8 +63,7 @@ void SoundOutputMidi::deliver(const std::vector<uint8_t>& message) {
 void SoundOutputMidi::play(const std::vector<uint8_t>& message) {
     if (!countable(message)) return;
     deliver(message);
-    ++countOf(message);
-    ++soundingTotal;
+    count(message);
 }
 
 void SoundOutputMidi::stop(const std::vector<uint8_t>& message) {
@@ -69,8 +77,7 @@ void SoundOutputWav::play(const std::vector<uint8_t>& message) {
     if (!countable(message)) return;
     const std::vector<uint8_t>& image = synthVoices[message[1]].waveImage;
     if (player.play) player.play(image.data(), image.size());
-    ++countOf(message);
-    ++soundingTotal;
+    count(message);
 }
 
 void SoundOutputWav::stop(const std::vector<uint8_t>& message) {
@@ -81,7 +88,29 @@ void SoundOutputWav::stop(const std::vector<uint8_t>& message) {
     if (player.stop) player.stop();
 }
 
+void silenceSound(SoundState& sound) {
+    // One stop per sounding key and channel, each its last: a note-off on the MIDI output for
+    // every one, and the Simple Synth stopped with the last.
+    int32_t sounding = 0;
+    for (auto& row : activeCounts)
+        for (uint16_t& c : row)
+            if (c > 0) {
+                c = 1;
+                ++sounding;
+            }
+    soundingTotal = sounding;
+    for (int key = 0; key < 128 && sound.output; ++key)
+        for (int channel = 0; channel < 16; ++channel)
+            if (activeCounts[key][channel] > 0)
+                soundNote(sound, uint8_t(channel), uint8_t(key), 0, false);
+    std::memset(activeCounts, 0, sizeof activeCounts);
+    soundingTotal = 0;
+}
+
 void selectSoundOutput(SoundState& sound, uint32_t kind) {
+    if (kind != SoundOutputKindMidi && kind != SoundOutputKindWave) return;
+    // What the old output sounds ends with it: nothing carries over to sound on unheard.
+    silenceSound(sound);
     if (kind == SoundOutputKindMidi) {
         MidiOutClient* client = sound.midiOut;
         sound.output = std::make_unique<SoundOutputMidi>(
@@ -118,6 +147,8 @@ void soundStartup(SoundState& sound, void (*prepareNoteInput)()) {
 }
 
 void soundShutdown(SoundState& sound) {
+    // Whatever still sounds on the output port would go on after the program.
+    silenceSound(sound);
     if (synthBankBuilt()) releaseSynthBank();
     sound.output.reset();
     sound.outputKind = SoundOutputNone;

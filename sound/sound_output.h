@@ -51,9 +51,10 @@ class SoundOutputWav : public SoundOutputManager {
 
 enum : uint32_t { SoundOutputNone = 0, SoundOutputKindMidi = 1, SoundOutputKindWave = 2 };
 
-// How many play calls per key (row) and channel (column) are not yet matched by a stop.
-extern int8_t activeCounts[128][16];
-// play calls not yet matched by a stop, over all keys and channels.
+// How many play calls per key (row) and channel (column) are not yet matched by a stop; a count
+// stays at its limit rather than wrap.
+extern uint16_t activeCounts[128][16];
+// The sum of the counts.
 extern int32_t soundingTotal;
 // Scratch message that callers fill before play or stop; 3 bytes after soundStartup.
 extern std::vector<uint8_t> soundMessage;
@@ -62,15 +63,19 @@ extern std::vector<uint8_t> soundMessage;
 // through the current output, by way of soundMessage; nothing when there is no output.
 void soundNote(SoundState& sound, uint8_t channel, uint8_t key, uint8_t velocity, bool on);
 
+// Stops every sounding key on its channel, once, whatever its count (a note-off each on the MIDI
+// output), and clears the counts.
+void silenceSound(SoundState& sound);
+
 // Replaces the current output by a new one of kind 1 (MIDI, through the state's output client)
 // or 2 (Simple Synth, whose wave bank is built the first time and whose audio device opens now,
-// so that the first struck key does not wait for it). Counts carry over; notes the old output
-// sounded are not ended. Other kinds change nothing.
+// so that the first struck key does not wait for it). The old output is silenced first. Other
+// kinds change nothing.
 void selectSoundOutput(SoundState& sound, uint32_t kind);
 
 // After the MIDI clients are up: the MIDI output, or the Simple Synth when no output port is
 // open. prepareNoteInput, when given, runs where the note input's key lists are set up.
 void soundStartup(SoundState& sound, void (*prepareNoteInput)() = nullptr);
-// Frees the output and the synth's sample buffers, closes the audio device and clears every
-// count, so that a later soundStartup begins afresh.
+// Silences the output, frees it and the synth's sample buffers, closes the audio device and clears
+// every count, so that a later soundStartup begins afresh.
 void soundShutdown(SoundState& sound);
