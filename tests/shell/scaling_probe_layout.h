@@ -17,7 +17,8 @@ constexpr Marker markers[4] = {{0, belowMenuBar, 255, 0, 0},
                                {0, frameHeight - markerSide, 0, 0, 255},
                                {frameWidth - markerSide, frameHeight - markerSide, 255, 0, 255}};
 
-// The button that toggles full screen: blue, green while the mouse is over it.
+// The button that toggles full screen: blue, green while the mouse is over it, yellow while it is
+// held down.
 struct Box {
     int left, top, right, bottom;
 };

@@ -68,8 +68,6 @@ Area settledArea(const std::string& id, const Area* wanted = nullptr) {
         last = now;
         if (same >= 5 && (!wanted || now == *wanted)) break;
     }
-    // A few frames drawn at the final size.
-    std::this_thread::sleep_for(300ms);
     return last;
 }
 
@@ -87,31 +85,39 @@ struct Picture {
 };
 
 // Each corner square shows in its colour where the picture puts its middle, and the menu bar
-// reaches the picture's top corners.
-void expectCorners(const Screenshot& shot, const Picture& picture) {
+// reaches the picture's top corners: what is not, or empty.
+std::string cornersAmiss(const Screenshot& shot, const Picture& picture) {
+    std::ostringstream amiss;
+    auto onScreen = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < shot.width && y < shot.height;
+    };
     for (int frameX : {2, probe::frameWidth - 3}) {
         int x = picture.screenX(frameX), y = picture.screenY(2);
-        SCOPED_TRACE("menu bar looked for at " + std::to_string(x) + ", " + std::to_string(y));
-        ASSERT_TRUE(x >= 0 && y >= 0 && x < shot.width && y < shot.height) << "off the screen";
-        const unsigned char* p = shot.at(x, y);
         auto dark = [](int c) { return c > 20 && c < 70; };
-        EXPECT_TRUE(dark(p[0]) && dark(p[1]) && dark(p[2]))
-            << "not the menu bar's dark grey: " << int(p[0]) << ", " << int(p[1]) << ", "
-            << int(p[2]);
+        const unsigned char* p = onScreen(x, y) ? shot.at(x, y) : nullptr;
+        if (!p || !(dark(p[0]) && dark(p[1]) && dark(p[2])))
+            amiss << "menu bar looked for at " << x << ", " << y << ": "
+                  << (p ? "not its dark grey" : "off the screen") << "\n";
     }
     for (const probe::Marker& marker : probe::markers) {
         double middle = probe::markerSide / 2.0;
         int x = picture.screenX(marker.x + middle), y = picture.screenY(marker.y + middle);
-        SCOPED_TRACE("corner square at " + std::to_string(marker.x) + ", " +
-                     std::to_string(marker.y) + " looked for at " + std::to_string(x) + ", " +
-                     std::to_string(y));
-        ASSERT_TRUE(x >= 0 && y >= 0 && x < shot.width && y < shot.height) << "off the screen";
         int matching = shot.count(x - 1, y - 1, x + 2, y + 2, [&](int r, int g, int b) {
             return std::abs(r - marker.r) < 40 && std::abs(g - marker.g) < 40 &&
                    std::abs(b - marker.b) < 40;
         });
-        EXPECT_EQ(matching, 9);
+        if (!onScreen(x, y) || matching != 9)
+            amiss << "corner square at " << marker.x << ", " << marker.y << " looked for at " << x
+                  << ", " << y << ": " << (onScreen(x, y) ? "" : "off the screen, ") << matching
+                  << " of 9 pixels in its colour\n";
     }
+    return amiss.str();
+}
+
+// A picture of the scaled frame, once it is drawn at the place and size given.
+Screenshot pictureShown(const std::filesystem::path& dir, const Picture& picture) {
+    return lookUntil(dir, 10s,
+                     [&](const Screenshot& shot) { return cornersAmiss(shot, picture).empty(); });
 }
 
 // The drawn cursor's tip: the top-left of its white inside, within the area below the menu bar
@@ -147,9 +153,23 @@ int buttonArea(const Picture& picture) {
            (picture.screenY(box.bottom) - picture.screenY(box.top) - 6);
 }
 
-void click() {
-    // Held over a few frames, so a frame sees it down.
-    std::system("xdotool mousedown 1; sleep 0.2; xdotool mouseup 1");
+// Pixels of the button's colour while held down.
+int pressedButtonPixels(const Screenshot& shot, const Picture& picture) {
+    const probe::Box& box = probe::button;
+    return shot.count(picture.screenX(box.left) + 3, picture.screenY(box.top) + 3,
+                      picture.screenX(box.right) - 3, picture.screenY(box.bottom) - 3,
+                      [](int r, int g, int b) { return r > 200 && g > 200 && b < 40; });
+}
+
+// Held until the button shows it down, so that no frame misses the press; it acts on the release.
+void click(const std::filesystem::path& dir, const Picture& picture) {
+    std::system("xdotool mousedown 1");
+    Screenshot held = lookUntil(dir, 10s, [&](const Screenshot& shot) {
+        return pressedButtonPixels(shot, picture) > buttonArea(picture) * 3 / 4;
+    });
+    std::system("xdotool mouseup 1");
+    EXPECT_GT(pressedButtonPixels(held, picture), buttonArea(picture) * 3 / 4)
+        << "the button never showed the press";
 }
 
 } // namespace
@@ -188,19 +208,25 @@ TEST(Scaling, PictureFitsTheDesktopFillsFullScreenAndTheCursorHitsWhatItShows) {
     EXPECT_NEAR(windowed.x - left - desktop.x,
                 desktop.x + desktop.width - (windowed.x + windowed.width + right), 1);
 
-    Screenshot shot(dir.path, "windowed");
-    ASSERT_TRUE(shot.valid());
     const Picture inWindow(windowed);
-    expectCorners(shot, inWindow);
     // The frame-rate text, scaled, at the picture's top-left.
-    int yellow = shot.count(inWindow.screenX(0), inWindow.screenY(20), inWindow.screenX(60),
-                            inWindow.screenY(42),
-                            [](int r, int g, int b) { return r > 150 && g > 150 && b < 90; });
-    EXPECT_GT(yellow, 10) << "no frame-rate text in the picture's top-left corner";
+    auto rateShown = [&](const Screenshot& s) {
+        return s.count(inWindow.screenX(0), inWindow.screenY(20), inWindow.screenX(60),
+                       inWindow.screenY(42),
+                       [](int r, int g, int b) { return r > 150 && g > 150 && b < 90; }) > 10;
+    };
+    int cursorX = 0, cursorY = 0;
+    Screenshot shot = lookUntil(dir.path, 10s, [&](const Screenshot& s) {
+        return cornersAmiss(s, inWindow).empty() && rateShown(s) &&
+               findCursor(s, windowed, cursorX, cursorY);
+    });
+    ASSERT_TRUE(shot.valid());
+    shot.keep(dir.path / "windowed.png");
+    EXPECT_EQ(cornersAmiss(shot, inWindow), "");
+    EXPECT_TRUE(rateShown(shot)) << "no frame-rate text in the picture's top-left corner";
 
     // Aim the drawn cursor at the middle of the button as drawn: the motion the hand makes on
     // screen moves the drawn cursor as far, and the click lands on the button.
-    int cursorX = 0, cursorY = 0;
     ASSERT_TRUE(findCursor(shot, windowed, cursorX, cursorY)) << "no cursor drawn";
     const probe::Box& box = probe::button;
     int aimX = inWindow.screenX((box.left + box.right) / 2.0);
@@ -208,21 +234,26 @@ TEST(Scaling, PictureFitsTheDesktopFillsFullScreenAndTheCursorHitsWhatItShows) {
     std::system(("xdotool mousemove_relative -- " + std::to_string(aimX - cursorX) + " " +
                  std::to_string(aimY - cursorY))
                     .c_str());
-    std::this_thread::sleep_for(500ms);
-    Screenshot aimed(dir.path, "aimed");
+    Screenshot aimed = lookUntil(dir.path, 10s, [&](const Screenshot& s) {
+        return findCursor(s, windowed, cursorX, cursorY) && std::abs(cursorX - aimX) <= 3 &&
+               std::abs(cursorY - aimY) <= 3 &&
+               buttonPixels(s, inWindow, true) > buttonArea(inWindow) * 3 / 4;
+    });
+    aimed.keep(dir.path / "aimed.png");
     ASSERT_TRUE(findCursor(aimed, windowed, cursorX, cursorY));
     EXPECT_NEAR(cursorX, aimX, 3);
     EXPECT_NEAR(cursorY, aimY, 3);
     EXPECT_GT(buttonPixels(aimed, inWindow, true), buttonArea(inWindow) * 3 / 4)
         << "the UI does not see the mouse over the button the cursor is drawn on";
 
-    click();
+    click(dir.path, inWindow);
     const Area screen{0, 0, screenWidth, screenHeight};
     ASSERT_EQ(settledArea(id, &screen), screen) << "the click did not reach full screen";
-    Screenshot full(dir.path, "fullscreen");
-    ASSERT_TRUE(full.valid());
     const Picture onScreen(screen);
-    expectCorners(full, onScreen);
+    Screenshot full = pictureShown(dir.path, onScreen);
+    ASSERT_TRUE(full.valid());
+    full.keep(dir.path / "fullscreen.png");
+    EXPECT_EQ(cornersAmiss(full, onScreen), "");
     // Bars, where the screen's shape is not the frame's, stay black.
     int barTop = onScreen.screenY(0), barLeft = onScreen.screenX(0);
     EXPECT_EQ(full.lit(0, 0, screenWidth, barTop - 1), 0);
@@ -235,10 +266,11 @@ TEST(Scaling, PictureFitsTheDesktopFillsFullScreenAndTheCursorHitsWhatItShows) {
     EXPECT_NEAR(cursorY, onScreen.screenY((box.top + box.bottom) / 2.0), 3);
     EXPECT_GT(buttonPixels(full, onScreen, true), buttonArea(onScreen) * 3 / 4);
 
-    click();
+    click(dir.path, onScreen);
     EXPECT_EQ(settledArea(id, &windowed), windowed) << "leaving full screen lost the window";
-    Screenshot back(dir.path, "back");
-    expectCorners(back, inWindow);
+    Screenshot back = pictureShown(dir.path, inWindow);
+    back.keep(dir.path / "back.png");
+    EXPECT_EQ(cornersAmiss(back, inWindow), "");
 
     // A window made far larger than any screen keeps a drawable the renderer can take, and the
     // picture goes on being drawn once the window is of a size again.
@@ -254,12 +286,13 @@ TEST(Scaling, PictureFitsTheDesktopFillsFullScreenAndTheCursorHitsWhatItShows) {
                     .c_str());
     const Area again = settledArea(id);
     ASSERT_EQ(again.width, windowed.width) << again;
-    Screenshot resized(dir.path, "resized");
-    expectCorners(resized, Picture(again));
+    const Picture inResized(again);
+    Screenshot resized = pictureShown(dir.path, inResized);
+    resized.keep(dir.path / "resized.png");
+    EXPECT_EQ(cornersAmiss(resized, inResized), "");
 
     std::system(("xdotool windowfocus --sync " + id).c_str());
-    std::system("xdotool keydown Escape; sleep 0.2; xdotool keyup Escape");
-    EXPECT_EQ(probe.wait(10s), std::optional<int>(0)) << readText(probe.errors);
+    EXPECT_EQ(pressUntilEnd(probe, "Escape"), std::optional<int>(0)) << readText(probe.errors);
     if (const char* keep = std::getenv("CADENZIO_KEEP_SCREENSHOTS"))
         for (const char* name : {"windowed", "aimed", "fullscreen", "back"})
             std::filesystem::copy_file(dir.path / (std::string(name) + ".png"),

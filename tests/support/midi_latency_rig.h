@@ -110,7 +110,10 @@ class Rig {
             send(0x80, key, 0);
             std::this_thread::sleep_for(std::chrono::milliseconds(gap(random)));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        // Until every note has come out, or long after the last should have.
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (arrivalCount.load(std::memory_order_acquire) < count && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         figures.sent = count;
         const size_t received = std::min<size_t>(arrivalCount.load(), capacity);
         for (size_t i = 0; i < count; ++i) {

@@ -91,14 +91,48 @@ struct Program {
     }
 };
 
+// Polls the condition until it holds (true) or the timeout passes (false).
+template <typename Condition>
+bool waitUntil(std::chrono::milliseconds timeout, Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+// Presses the key into the focused window until the program ends, and returns how it ended, or
+// nothing at the timeout. A press that came before the program saw the last release of the key
+// shows no edge to it, so a press still unanswered after a while is released and made again.
+inline std::optional<int> pressUntilEnd(Program& program, const std::string& key,
+                                        std::chrono::seconds timeout = std::chrono::seconds(15)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::system(("xdotool keydown " + key).c_str());
+        std::optional<int> status = program.wait(std::chrono::seconds(1));
+        std::system(("xdotool keyup " + key).c_str());
+        if (!status) status = program.wait(std::chrono::milliseconds(500));
+        if (status || std::chrono::steady_clock::now() > deadline) return status;
+    }
+}
+
 // Waits until a window of that exact title exists.
 inline bool windowShown(std::chrono::milliseconds timeout, const std::string& title = "Cadenzio") {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!capture("xdotool search --name '^" + title + "$' 2>/dev/null").empty()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+    return waitUntil(timeout, [&] {
+        return !capture("xdotool search --name '^" + title + "$' 2>/dev/null").empty();
+    });
+}
+
+// Waits until the program's standard error holds every one of the texts.
+inline bool errorsSay(const Program& program, const std::vector<std::string>& texts,
+                      std::chrono::milliseconds timeout) {
+    return waitUntil(timeout, [&] {
+        const std::string errors = readText(program.errors);
+        return std::all_of(texts.begin(), texts.end(), [&](const std::string& text) {
+            return errors.find(text) != std::string::npos;
+        });
+    });
 }
 
 // The first number after key in text, or fallback.
@@ -165,4 +199,19 @@ inline void prepareRuntime(const std::filesystem::path& dir) {
     for (const char* name : {"Data", "Songs"})
         if (std::filesystem::exists(runtime / name))
             std::filesystem::create_directory_symlink(runtime / name, dir / name);
+}
+
+// Takes pictures of the screen (through dir) until one passes the check or the timeout passes,
+// and returns the last: the test then checks that one as it would any picture, so a timeout
+// fails with the test's own messages.
+template <typename Check>
+Screenshot lookUntil(const std::filesystem::path& dir, std::chrono::milliseconds timeout,
+                     Check check) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        Screenshot shot(dir, "screen", false);
+        if ((shot.valid() && check(shot)) || std::chrono::steady_clock::now() > deadline)
+            return shot;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
 }
