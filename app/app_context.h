@@ -6,7 +6,8 @@
 
 #include "app/key_value_file.h"
 #include "app/palette.h"
-#include "app/preferences.h"
+#include "app/piano_state.h"
+#include "app/play_preferences.h"
 #include "app/song_folders.h"
 #include "platform/user_folders.h"
 #include "songs/song.h"
@@ -18,6 +19,7 @@ class NoteSprite;
 struct AppContext {
     UserFolders folders;   // where the textures, songs and the user's files are
     SoundState sound;      // MIDI clients, open ports, devices and the sound output
+    PianoState piano;      // held keys and key owners
     float latency = 0.05f; // seconds
     int32_t playMode = 0;  // 0 left hand, 1 right hand, 2 both hands, 3 watch and listen
     Palette palette{};
@@ -26,6 +28,9 @@ struct AppContext {
     NoteSprite* noteSprite = nullptr;     // owned
     int8_t transposition = 0;             // semitones, in steps of 12
     bool folderScan = false;              // the song folders have been scanned (or are being)
+    // A menu of the debug menu bar is open: written by the bar after each state's update, so the
+    // play's drag check sees the previous frame's value.
+    bool debugMenuOpen = false;
     std::unique_ptr<FolderNode> songFolders;
     // Taken by the scan thread to add to the song folder tree and to read a top folder's path,
     // and by the main thread to read the tree while a scan may run or to change it.
@@ -39,6 +44,3 @@ struct AppContext {
     KeyValueFile preferences; // "Preferences.txt"
     KeyValueFile history;     // "History.txt"
 };
-
-// The application object: created by the application start-up, read by every state and view.
-extern AppContext* application;

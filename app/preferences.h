@@ -5,21 +5,13 @@
 #include <vector>
 
 #include "app/key_value_file.h"
+#include "app/play_preferences.h"
 #include "songs/song.h"
 
 struct AppContext;
 struct FolderNode;
 
 inline constexpr const char* preferencesFileName = "Preferences.txt";
-
-// The play's values, carried from one game to the next and from run to run.
-struct PlayPreferences {
-    float songSpeed = 1.0f;
-    float noteSpread = 400.0f;
-    float inputVolume = 2.0f;
-    bool fancyGraphics = true;
-    bool fullscreen = false;
-};
 
 // Reads the file at path into app: the latency, the song folder paths (into the tree's top
 // folders, which must exist), the play preferences. Values missing or out of range keep what

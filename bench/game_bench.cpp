@@ -9,9 +9,8 @@
 #include "copying_sprite_target.h"
 #include "game/game_state.h"
 #include "game/hud.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "render/sprite_batch.h"
 #include "render/sprite_pass.h"
@@ -39,8 +38,6 @@ void startRegistry() {
     source.upload = [](const RgbaImage& image) { return GpuTexture{1, image.width, image.height}; };
     setTextureSource(source);
     createTextureRegistry(CADENZIO_SOURCE_DIR "/runtime/Data/Textures");
-    setUpNoteInput();
-    soundMessage.assign(3, 0);
 }
 
 // tracks x notesPerTrack notes, each track starting a note every spacing seconds, keys 21 to 108.
@@ -52,7 +49,9 @@ std::unique_ptr<Play> makePlay(uint32_t tracks, uint32_t notesPerTrack, double s
     app.palette = defaultPalette();
     app.playMode = 3;
     app.sound.inputDevices.assign(1, InputDeviceRecord{});
-    app.sound.output = std::make_unique<SoundOutputMidi>(MidiSend()); // counts, sends nothing
+    app.sound.output =
+        std::make_unique<SoundOutputMidi>(MidiSend(), app.sound.counts); // counts, sends nothing
+    app.sound.soundMessage.assign(3, 0);
     initialiseKeyboardView(play->view, app, 1920, 1080);
     app.keyboardView = &play->view;
     app.noteSprite = new FancyNoteSprite();

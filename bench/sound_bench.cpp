@@ -5,9 +5,10 @@
 #include "sound/simple_synth.h"
 
 static void buildBank(benchmark::State& state) {
+    SynthBank bank;
     for (auto _ : state) {
-        buildSynthBank();
-        benchmark::DoNotOptimize(synthVoices[127].waveImage.data());
+        buildSynthBank(bank);
+        benchmark::DoNotOptimize(bank[127].waveImage.data());
     }
     state.SetItemsProcessed(state.iterations() * 128 * 44100);
 }

@@ -4,10 +4,11 @@
 #include <mutex>
 
 #include "app/app_context.h"
-#include "game/debug_menu.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
+#include "game/matching.h"
 #include "game/note_sprite.h"
+#include "piano/key_owners.h"
+#include "piano/keyboard_view.h"
+#include "piano/note_readers.h"
 #include "platform/input.h"
 
 namespace {
@@ -40,7 +41,7 @@ void GameState::enter() {
     keyboardView = app.keyboardView;
     windowWidth = frameWidth;
     windowHeight = frameHeight;
-    noteInput.gameKeyboardBuffer.resize(3);
+    app.piano.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
     bookmarks.assign(9, 0.0f);
@@ -70,9 +71,10 @@ void GameState::enter() {
 }
 
 void GameState::leave() {
-    trimKeyOwnerLists();
-    releaseHeldNotes(context->sound);
-    silenceAll(context->sound);
+    AppContext& app = *context;
+    trimKeyOwnerLists(app.piano);
+    releaseHeldNotes(app.piano, app.sound);
+    silenceAll(app.piano, app.sound);
 }
 
 int32_t GameState::update(float dt) {
@@ -87,9 +89,9 @@ int32_t GameState::update(float dt) {
     play.tracks = &tracks;
     play.playMode = app.playMode;
     play.songTime = songTime;
-    play.inputVolume = inputVolume;
-    readGameMidiInput(app, play);
-    readGameKeyboard(app, input, play);
+    const PressMatch match = [&play](uint8_t key) { return pressResult(play, key); };
+    readGameMidiInput(app, inputVolume, match);
+    readGameKeyboard(app, input, inputVolume, match);
 
     if (!paused) {
         // The step in single precision, the sum in double: a minute of frames does not drift.
@@ -99,14 +101,15 @@ int32_t GameState::update(float dt) {
     bookmarkKeys();
     if (input.mouse.wheel != 0) jumpTo(float(songTime + input.mouse.wheel * 0.001));
     mouseSeeking();
-    advanceNoteLists(tracks, noteScreen(), songTime, displayTime(), app.playMode, app.sound);
+    advanceNoteLists(tracks, noteScreen(), songTime, displayTime(), app.playMode, app.piano,
+                     app.sound);
     shiftOctave(app, input);
     adjustmentKeys(dt);
     if (keyPressed(input, Scan0) || keyPressed(input, ScanF2)) rewind();
     if (keyPressed(input, ScanSpace)) {
         paused = !paused;
         // No drone through the pause; the computer's notes start again with their next ones.
-        if (paused) silenceComputerNotes(tracks, app.playMode, app.sound);
+        if (paused) silenceComputerNotes(tracks, app.playMode, app.piano, app.sound);
     }
     clamp();
     return keyPressed(input, ScanEscape) ? GoToMenu : StayInState;
@@ -175,9 +178,10 @@ void GameState::rewind() {
 }
 
 void GameState::stopSounding() {
-    releaseHeldNotes(context->sound);
-    trimKeyOwnerLists();
-    silenceAll(context->sound);
+    AppContext& app = *context;
+    releaseHeldNotes(app.piano, app.sound);
+    trimKeyOwnerLists(app.piano);
+    silenceAll(app.piano, app.sound);
 }
 
 double GameState::displayTime() const {
@@ -209,7 +213,7 @@ void GameState::bookmarkKeys() {
 
 void GameState::mouseSeeking() {
     // The menu flag is the one the debug menu bar left in the previous frame.
-    if (mouseButtonPressed(input, 0) && !debugFlags.menuOpen) seekDragging = true;
+    if (mouseButtonPressed(input, 0) && !context->debugMenuOpen) seekDragging = true;
     if (!mouseButtonHeld(input, 0)) {
         seekDragging = false;
         return;

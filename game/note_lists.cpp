@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "game/note_input.h"
-#include "sound/sound_output.h"
-#include "sound/sound_state.h"
+#include "game/matching.h"
+#include "piano/key_owners.h"
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -19,15 +19,6 @@ bool takesPart(const Track& track) {
 // Damaged song files may hold keys above 127; the owner lists have 128 entries.
 bool validKey(const Note& note) {
     return note.key < 128;
-}
-
-void removeLastOwner(uint8_t key, uint8_t colour) {
-    std::vector<uint8_t>& owners = noteInput.keyOwners[key];
-    for (size_t i = owners.size(); i-- > 0;)
-        if (owners[i] == colour) {
-            owners.erase(owners.begin() + ptrdiff_t(i));
-            return;
-        }
 }
 
 // Keeps the entries for which keep is true, in order; one pass, however many go.
@@ -45,7 +36,7 @@ void expire(Track& track, const NoteScreen& screen, double displayTime) {
 }
 
 void endNotes(Track& track, const NoteScreen& screen, double songTime, int32_t playMode,
-              SoundState& sound) {
+              PianoState& piano, SoundState& sound) {
     const float hitLine = float(screen.hitLine);
     const bool computer = computerPlaysTrack(playMode, track.playType);
     const bool shown = track.playType != PlayType::Hidden;
@@ -54,7 +45,7 @@ void endNotes(Track& track, const NoteScreen& screen, double songTime, int32_t p
         if (noteTop(screen, note, songTime) < hitLine) return true;
         track.ended.push_back(i);
         if (computer) {
-            if (shown && validKey(note)) removeLastOwner(note.key, uint8_t(track.colour));
+            if (shown && validKey(note)) removeKeyOwner(piano, note.key, uint8_t(track.colour));
             soundComputerNote(sound, note, false);
         }
         return false;
@@ -62,7 +53,7 @@ void endNotes(Track& track, const NoteScreen& screen, double songTime, int32_t p
 }
 
 void startNotes(Track& track, const NoteScreen& screen, double songTime, int32_t playMode,
-                SoundState& sound) {
+                PianoState& piano, SoundState& sound) {
     const float hitLine = float(screen.hitLine);
     const bool computer = computerPlaysTrack(playMode, track.playType);
     const bool shown = track.playType != PlayType::Hidden;
@@ -73,8 +64,7 @@ void startNotes(Track& track, const NoteScreen& screen, double songTime, int32_t
         if (noteBottom(screen, note, songTime) < hitLine) break;
         track.sounding.push_back(i);
         if (computer) {
-            if (shown && validKey(note))
-                noteInput.keyOwners[note.key].push_back(uint8_t(track.colour));
+            if (shown && validKey(note)) addKeyOwner(piano, note.key, uint8_t(track.colour));
             soundComputerNote(sound, note, true);
         }
     }
@@ -118,13 +108,13 @@ bool computerPlaysTrack(int32_t playMode, PlayType playType) {
 }
 
 void advanceNoteLists(std::vector<Track>& tracks, const NoteScreen& screen, double songTime,
-                      double displayTime, int32_t playMode, SoundState& sound) {
+                      double displayTime, int32_t playMode, PianoState& piano, SoundState& sound) {
     for (Track& track : tracks)
         if (takesPart(track)) expire(track, screen, displayTime);
     for (Track& track : tracks)
-        if (takesPart(track)) endNotes(track, screen, songTime, playMode, sound);
+        if (takesPart(track)) endNotes(track, screen, songTime, playMode, piano, sound);
     for (Track& track : tracks)
-        if (takesPart(track)) startNotes(track, screen, songTime, playMode, sound);
+        if (takesPart(track)) startNotes(track, screen, songTime, playMode, piano, sound);
     for (Track& track : tracks)
         if (takesPart(track)) comeOnScreen(track, screen, songTime);
 }
@@ -145,13 +135,14 @@ void rewindTracks(std::vector<Track>& tracks) {
     }
 }
 
-void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, SoundState& sound) {
+void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, PianoState& piano,
+                          SoundState& sound) {
     for (Track& track : tracks) {
         if (!takesPart(track) || !computerPlaysTrack(playMode, track.playType)) continue;
         const bool shown = track.playType != PlayType::Hidden;
         for (uint32_t i : track.sounding) {
             const Note& note = track.notes[i];
-            if (shown && validKey(note)) removeLastOwner(note.key, uint8_t(track.colour));
+            if (shown && validKey(note)) removeKeyOwner(piano, note.key, uint8_t(track.colour));
             soundComputerNote(sound, note, false);
             track.ended.push_back(i);
         }

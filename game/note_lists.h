@@ -8,6 +8,7 @@
 
 #include "songs/song.h"
 
+struct PianoState;
 struct SoundState;
 
 // Where notes stand on screen: one song second is noteSpread x verticalScale pixels, and a
@@ -35,7 +36,7 @@ bool computerPlaysTrack(int32_t playMode, PlayType playType);
 // at the song time. Computer notes go to the sound output and, unless Hidden, to the key owner
 // lists.
 void advanceNoteLists(std::vector<Track>& tracks, const NoteScreen& screen, double songTime,
-                      double displayTime, int32_t playMode, SoundState& sound);
+                      double displayTime, int32_t playMode, PianoState& piano, SoundState& sound);
 
 // After a jump to t: every track that takes part has its cursor at the note at or before t and
 // empty lists, so notes already begun are not played again.
@@ -45,7 +46,8 @@ void rewindTracks(std::vector<Track>& tracks);
 
 // Stops every note the computer sounds (for a pause): each goes to its track's ended list, still
 // drawn but no longer sounding, so the computer's next notes are the first it plays again.
-void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, SoundState& sound);
+void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, PianoState& piano,
+                          SoundState& sound);
 
 // Sends the note's note-on (its channel, key and velocity) or note-off through the current
 // sound output, by way of the shared message buffer.

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/app_context.h"
-#include "game/keyboard_view.h"
 #include "game/note_lists.h"
+#include "piano/keyboard_view.h"
 #include "render/shapes.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "app/app_context.h"
 #include "menu/menu_pages.h"
 #include "platform/input.h"
-#include "sound/sound_output.h"
+#include "sound/sound_system.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 
 #include "app/app_context.h"
 #include "app/state.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "menu/menu_colours.h"
 #include "menu/menu_pages.h"
+#include "piano/keyboard_view.h"
+#include "piano/note_readers.h"
 #include "platform/input.h"
 #include "render/text.h"
 #include "sound/midi_devices.h"

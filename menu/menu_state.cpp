@@ -1,9 +1,10 @@
 #include "menu/menu_state.h"
 
 #include "app/app_context.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "menu/menu_colours.h"
+#include "piano/key_owners.h"
+#include "piano/keyboard_view.h"
+#include "piano/note_readers.h"
 
 namespace {
 
@@ -68,8 +69,8 @@ void MenuState::enter() {
 
     keyboardView = app->keyboardView;
     if (keyboardView) layoutKeyboard(*keyboardView, 0, 127);
-    noteInput.menuMidiBuffer.resize(3);
-    noteInput.menuKeyboardBuffer.resize(3);
+    app->piano.menuMidiBuffer.resize(3);
+    app->piano.menuKeyboardBuffer.resize(3);
     currentFolder = app->songFolders.get();
 }
 
@@ -78,8 +79,8 @@ void MenuState::leave() {
     finishImport(*this);
     joinThreads();
     // Keys held as the menu goes (quitting, or on to play) are never read again here.
-    releaseHeldNotes(app->sound);
-    silenceAll(app->sound);
+    releaseHeldNotes(app->piano, app->sound);
+    silenceAll(app->piano, app->sound);
 }
 
 void MenuState::joinThreads() {
@@ -93,8 +94,8 @@ int32_t MenuState::update(float dt) {
     if (page != pageSeen || settingsSection != sectionSeen) {
         pageSeen = page;
         sectionSeen = settingsSection;
-        releaseHeldNotes(app->sound);
-        silenceAll(app->sound);
+        releaseHeldNotes(app->piano, app->sound);
+        silenceAll(app->piano, app->sound);
     }
     const bool reading = readsMidiInput(page, settingsSection);
     int32_t code = StayInState;

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "game/debug_menu.h"
 #include "game/game_state.h"
 #include "menu/menu_state.h"
 #include "platform/message_box.h"
@@ -19,29 +18,33 @@
 
 namespace {
 
-std::unique_ptr<State> makeState(int32_t code) {
+std::unique_ptr<State> makeState(AppContext& app, int32_t code) {
     int width = 0, height = 0;
     renderSize(width, height);
-    if (code == GoToMenu) return std::make_unique<MenuState>(*application, width, height);
+    if (code == GoToMenu) return std::make_unique<MenuState>(app, width, height);
     if (code == GoToGame)
-        return std::make_unique<GameState>(*application, uint32_t(width), uint32_t(height));
+        return std::make_unique<GameState>(app, uint32_t(width), uint32_t(height));
     return nullptr;
 }
 
 int runGame(const UserFolders& folders) {
     catchTerminationSignals();
-    if (!startWindowAndDevices(folders)) return 1;
-    startApplication(folders);
-    startSoundOutputs();
+    Overlay overlay;
+    if (!startWindowAndDevices(overlay.cursor, folders)) return 1;
+    AppContext* app = startApplication(folders);
+    startSoundOutputs(*app);
+    overlay.app = app;
 
+    const StateFactory factory = [app](int32_t code) { return makeState(*app, code); };
     StateMachine machine;
-    if (startStates(machine, makeState, GoToMenu)) runMainLoop(machine, makeState);
+    if (startStates(machine, factory, GoToMenu)) runMainLoop(machine, factory, overlay);
     // Closing the window ends the loop with a state still current; leave it so that whatever
     // it runs in the background stops before the devices go.
     endStates(machine);
 
-    stopSoundOutputs();
-    stopApplication();
+    overlay.app = nullptr;
+    stopSoundOutputs(*app);
+    stopApplication(app);
     stopWindowAndDevices();
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "shell/main_loop.h"
 
 #include "app/app_context.h"
-#include "game/debug_menu.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/frame_wake.h"
@@ -11,8 +10,6 @@
 #include "render/sprite_pass.h"
 #include "render/text.h"
 #include "render/ui_binding.h"
-#include "shell/frame_rate.h"
-#include "shell/startup.h"
 #include "sound/midi_devices.h"
 
 namespace {
@@ -28,21 +25,13 @@ void feedUi(float dt) {
     uiNewFrame(ui);
 }
 
-FrameRateDisplay frameRate;
-
-bool runStateStep(StateMachine& machine, const StateFactory& factory, float dt) {
+bool runStateStep(StateMachine& machine, const StateFactory& factory, Overlay& overlay, float dt) {
     if (stepState(machine, dt, factory)) return true;
-    drawDebugMenuBar();
-    drawDebugWindows();
-    std::string rate = advanceFrameRate(frameRate, dt);
+    drawDebugMenuBar(overlay.debug, overlay.app);
+    drawDebugWindows(overlay.debug);
+    std::string rate = advanceFrameRate(overlay.frameRate, dt);
     drawText(rate.c_str(), 0, 20, 20, Colour{1, 1, 0, 1});
     return false;
-}
-
-void queueCursor() {
-    cursor.x = static_cast<float>(input.cursorX);
-    cursor.y = static_cast<float>(input.cursorY);
-    drawSprite(cursor);
 }
 
 struct FrameClock {
@@ -72,7 +61,8 @@ bool picturesMove(const StateMachine& machine, const Rest& rest) {
     return anyInputHeld(input) || uiAnimating();
 }
 
-void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& clock) {
+void runFrame(StateMachine& machine, const StateFactory& factory, Overlay& overlay,
+              FrameClock& clock) {
     // A window grown past what can be drawn into is brought back first; the frame waits.
     if (!drawableWithinBounds()) return;
     if (input.initialised) {
@@ -87,18 +77,23 @@ void runFrame(StateMachine& machine, const StateFactory& factory, FrameClock& cl
     clock.rested = false;
     clock.previous = now;
     feedUi(dt);
-    if (runStateStep(machine, factory, dt)) postQuit();
+    if (runStateStep(machine, factory, overlay, dt)) postQuit();
 
     int width = 0, height = 0;
     renderSize(width, height);
-    drawQueuedFrame(width, height, queueCursor);
+    drawQueuedFrame(width, height, [&overlay] {
+        Sprite& cursor = overlay.cursor;
+        cursor.x = static_cast<float>(input.cursorX);
+        cursor.y = static_cast<float>(input.cursorY);
+        drawSprite(cursor);
+    });
     presentWindow();
 }
 
 // Sleeps until input comes (a window event or a MIDI message), at most a quarter of a second
 // so that a termination signal taken by another thread is still seen; once a second it looks
 // whether MIDI ports came or went, which the next frame must show or open.
-void rest(Rest& state, FrameClock& clock) {
+void rest(Rest& state, FrameClock& clock, AppContext* app) {
     clock.rested = true;
     const uint64_t wakes = frameWakeCount();
     waitForEventOrWake(std::chrono::milliseconds(250));
@@ -109,20 +104,20 @@ void rest(Rest& state, FrameClock& clock) {
     const uint64_t now = clockCounter();
     if (static_cast<float>(now - state.lastFrame) < clock.frequency) return;
     state.lastFrame = now;
-    if (!application) return;
-    const uint32_t changes = midiPortChanges(application->sound);
+    if (!app) return;
+    const uint32_t changes = midiPortChanges(app->sound);
     if (changes != state.portChanges) state.framesLeft = settlingFrames;
     state.portChanges = changes;
 }
 
 } // namespace
 
-void runMainLoop(StateMachine& machine, const StateFactory& factory) {
+void runMainLoop(StateMachine& machine, const StateFactory& factory, Overlay& overlay) {
     FrameClock clock;
     clock.frequency = static_cast<float>(clockFrequency());
     clock.previous = clockCounter();
     Rest resting;
-    if (application) resting.portChanges = midiPortChanges(application->sound);
+    if (overlay.app) resting.portChanges = midiPortChanges(overlay.app->sound);
     for (;;) {
         WindowEvent event;
         if (pollWindowEvent(event)) {
@@ -135,11 +130,11 @@ void runMainLoop(StateMachine& machine, const StateFactory& factory) {
             continue;
         }
         if (resting.framesLeft <= 0) {
-            rest(resting, clock);
+            rest(resting, clock, overlay.app);
             continue;
         }
         resting.wakesSeen = frameWakeCount();
-        runFrame(machine, factory, clock);
+        runFrame(machine, factory, overlay, clock);
         resting.lastFrame = clockCounter();
         if (picturesMove(machine, resting))
             resting.framesLeft = settlingFrames;

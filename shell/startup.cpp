@@ -3,9 +3,8 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -16,9 +15,7 @@
 #include "render/ui_binding.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
-#include "sound/sound_output.h"
-
-Sprite cursor;
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -62,7 +59,7 @@ void stopViews(AppContext& app) {
 
 } // namespace
 
-bool startWindowAndDevices(const UserFolders& folders) {
+bool startWindowAndDevices(Sprite& cursor, const UserFolders& folders) {
     if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
     reached = Window;
     createInput();
@@ -90,30 +87,31 @@ void stopWindowAndDevices() {
     releaseFrom(reached);
 }
 
-void startApplication(const UserFolders& folders) {
-    application = new AppContext();
-    application->folders = folders;
+AppContext* startApplication(const UserFolders& folders) {
+    AppContext* app = new AppContext();
+    app->folders = folders;
     loadAtlas();
-    loadSettings(application->sound, fileIn(folders.config, settingsFileName));
-    startMidiDevices(application->sound);
-    application->palette = defaultPalette();
-    startViews(*application);
-    application->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
+    loadSettings(app->sound, fileIn(folders.config, settingsFileName));
+    startMidiDevices(app->sound);
+    app->palette = defaultPalette();
+    startViews(*app);
+    app->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
+    return app;
 }
 
-void stopApplication() {
-    if (!application) return;
+void stopApplication(AppContext*& app) {
+    if (!app) return;
     // Skipped by saveSettings itself when the existing file could not be read.
-    saveSettings(application->sound, fileIn(application->folders.config, settingsFileName));
-    stopViews(*application);
-    stopMidiDevices(application->sound);
-    delete application;
-    application = nullptr;
+    saveSettings(app->sound, fileIn(app->folders.config, settingsFileName));
+    stopViews(*app);
+    stopMidiDevices(app->sound);
+    delete app;
+    app = nullptr;
 }
 
-void startSoundOutputs() {
-    soundStartup(application->sound, setUpNoteInput);
+void startSoundOutputs(AppContext& app) {
+    soundStartup(app.sound);
 }
-void stopSoundOutputs() {
-    soundShutdown(application->sound);
+void stopSoundOutputs(AppContext& app) {
+    soundShutdown(app.sound);
 }

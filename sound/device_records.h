@@ -2,6 +2,8 @@
 // The remembered MIDI devices; both records are stored in "Settings.dat" as their memory image.
 #include <cstdint>
 
+// The default names are spelt as the settings file has always stored them: they are part of its
+// bytes, so "Unkown" stays.
 struct InputDeviceRecord {
     char name[128] = "Unkown Input Device";
     int32_t minNote = 48;

@@ -5,8 +5,8 @@
 
 #include "sound/device_names.h"
 #include "sound/midi_ports.h"
-#include "sound/sound_output.h"
 #include "sound/sound_state.h"
+#include "sound/sound_system.h"
 
 namespace {
 

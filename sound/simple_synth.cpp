@@ -5,11 +5,8 @@
 #include <cstring>
 
 const float semitoneRatio = std::pow(2.0f, 0.083333336f);
-std::array<SynthVoice, 128> synthVoices;
 
 namespace {
-
-bool bankBuilt = false;
 
 // Truncates toward zero and keeps the low 8 bits; values no integer can hold give 0.
 inline uint8_t lowByte(double value) {
@@ -188,22 +185,22 @@ void buildWaveImage(SynthVoice& voice) {
     }
 }
 
-void buildSynthBank() {
+void buildSynthBank(SynthBank& bank) {
     for (int n = 0; n < 128; ++n) {
-        SynthVoice& voice = synthVoices[n];
+        SynthVoice& voice = bank[n];
         voice.channelBuffers.assign(1, {});
         synthesise(voice, keyFrequency(n), 1.0f);
         buildWaveImage(voice);
     }
-    bankBuilt = true;
 }
 
-bool synthBankBuilt() {
-    return bankBuilt;
+bool synthBankBuilt(const SynthBank& bank) {
+    // Every built image has at least its header; the last key's is made last.
+    return !bank[127].waveImage.empty();
 }
 
-void releaseSynthBank() {
-    for (SynthVoice& voice : synthVoices) {
+void releaseSynthBank(SynthBank& bank) {
+    for (SynthVoice& voice : bank) {
         voice.channelBuffers.clear();
         voice.channelBuffers.shrink_to_fit();
     }

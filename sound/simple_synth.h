@@ -18,8 +18,8 @@ struct SynthVoice {
 // 2 to the power 1/12, in single precision.
 extern const float semitoneRatio;
 
-// Index = MIDI key.
-extern std::array<SynthVoice, 128> synthVoices;
+// One voice per MIDI key (index = key); the sound state holds the one bank.
+using SynthBank = std::array<SynthVoice, 128>;
 
 // Equal-tempered pitch of a key in Hz; key 69 is 440.
 float keyFrequency(int key);
@@ -32,7 +32,8 @@ void synthesise(SynthVoice& voice, float frequency, float duration);
 void buildWaveImage(SynthVoice& voice);
 
 // One second of every key; built once, the first time the Simple Synth is chosen.
-void buildSynthBank();
-bool synthBankBuilt();
+void buildSynthBank(SynthBank& bank);
+// Whether the bank's wave images exist (they outlive releaseSynthBank).
+bool synthBankBuilt(const SynthBank& bank);
 // Frees the sample buffers; the wave images stay for the rest of the run.
-void releaseSynthBank();
+void releaseSynthBank(SynthBank& bank);

@@ -1,12 +1,15 @@
 #pragma once
 // Everything the sound system keeps between frames: the MIDI clients and their open ports, the
-// remembered devices with the selected ones, and the current sound output (a MIDI port or the
-// Simple Synth). The application object holds one; sound functions take it.
+// remembered devices with the selected ones, the current sound output (a MIDI port or the
+// Simple Synth) with its counts and scratch message, and the Simple Synth's wave bank. The
+// application object holds one; sound functions take it.
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "sound/device_records.h"
+#include "sound/simple_synth.h"
+#include "sound/sound_counts.h"
 #include "sound/sound_output.h"
 
 // The MIDI library's clients; only sound/ knows what they are.
@@ -28,6 +31,12 @@ struct SoundState {
     // Every note sounds through this one; null outside soundStartup .. soundShutdown.
     std::unique_ptr<SoundOutputManager> output;
     uint32_t outputKind = SoundOutputNone;
+    // What both outputs count; a switch of output carries them over.
+    SoundCounts counts;
+    // Scratch message that callers fill before play or stop; 3 bytes after soundStartup.
+    std::vector<uint8_t> soundMessage;
+    // The Simple Synth's voices; built the first time it is chosen.
+    SynthBank synthVoices;
     // False when "Settings.dat" exists but could not be read: saving would lose what it holds.
     bool settingsSavable = true;
 };

@@ -6,9 +6,8 @@
 #include <memory>
 
 #include "app/app_context.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "piano/keyboard_view.h"
 #include "platform/window.h"
 #include "render/frame.h"
 #include "render/shapes.h"
@@ -29,13 +28,12 @@ TEST(GameGl, KeysAndNotesShowTheirTrackColours) {
     ASSERT_TRUE(createShapeRenderer());
     ASSERT_TRUE(createSpritePass());
     createTextureRegistry(CADENZIO_SOURCE_DIR "/runtime/Data/Textures");
-    setUpNoteInput();
     auto app = std::make_unique<AppContext>();
     app->palette = defaultPalette();
     KeyboardView view;
     initialiseKeyboardView(view, *app, width, height);
     layoutKeyboard(view, 60, 71);
-    noteInput.keyOwners[62].push_back(1); // a computer note of colour 1 sounds on D
+    app->piano.keyOwners[62].push_back(1); // a computer note of colour 1 sounds on D
 
     Track track;
     track.colour = 2;

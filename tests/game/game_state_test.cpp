@@ -203,14 +203,14 @@ TEST_P(PlayModes, ComputerPlaysEveryTrackThatIsNeitherThePlayersNorMuted) {
     EXPECT_EQ(app.song.tracks[4].cursor, 0u);
     EXPECT_TRUE(app.song.tracks[4].upcoming.empty());
     // A Hidden track sounds but does not colour its key.
-    EXPECT_EQ(noteInput.keyOwners[65].back(), 0);
+    EXPECT_EQ(app.piano.keyOwners[65].back(), 0);
     if (GetParam().sounding.count(64)) {
-        EXPECT_EQ(noteInput.keyOwners[64].back(), 3);
+        EXPECT_EQ(app.piano.keyOwners[64].back(), 3);
     }
 
     run(120);
     EXPECT_FALSE(anyNoteSounding());
-    for (uint8_t key : {60, 62, 64, 65}) EXPECT_EQ(noteInput.keyOwners[key].size(), 1u);
+    for (uint8_t key : {60, 62, 64, 65}) EXPECT_EQ(app.piano.keyOwners[key].size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PlayModes,
@@ -350,11 +350,11 @@ TEST_F(Play, DraggingOnTheProgressBarSeeks) {
     EXPECT_FALSE(game->seekDragging);
 
     // A press while a debug menu was open is the menu's, and the hold that follows too.
-    debugFlags.menuOpen = true;
+    app.debugMenuOpen = true;
     input.cursorY = 30;
     leftButton = true;
     frame();
-    debugFlags.menuOpen = false;
+    app.debugMenuOpen = false;
     frame();
     EXPECT_FALSE(game->seekDragging);
     EXPECT_GT(game->songTime, 25.0);
@@ -416,8 +416,8 @@ TEST_F(Play, LeavingStopsEveryNote) {
     game->render();
     game->leave();
     EXPECT_FALSE(anyNoteSounding());
-    EXPECT_EQ(soundingTotal, 0);
-    for (const auto& owners : noteInput.keyOwners) EXPECT_EQ(owners.size(), 1u);
+    EXPECT_EQ(app.sound.counts.soundingTotal, 0);
+    for (const auto& owners : app.piano.keyOwners) EXPECT_EQ(owners.size(), 1u);
     // Every key and channel that got a note-on ends on a note-off.
     std::map<int, bool> on;
     for (const Sent& s : sent)

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "app/app_context.h"
-#include "game/fake_textures.h"
 #include "render/shape_list.h"
 #include "render/shapes.h"
+#include "support/fake_textures.h"
 
 namespace {
 

@@ -11,11 +11,9 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "game/debug_menu.h"
 #include "game/game_state.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "render/sprite_pass.h"
 #include "render/text.h"
@@ -59,19 +57,18 @@ class PlayFixture : public ::testing::Test {
     void SetUp() override {
         useTexturesWithoutGpu();
         app.palette = defaultPalette();
-        setUpNoteInput();
         initialiseKeyboardView(view, app, 1920, 1080);
         app.keyboardView = &view;
         app.noteSprite = new FancyNoteSprite();
         app.noteSprite->loadTextures();
         app.sound.inputDevices.assign(1, InputDeviceRecord{});
-        app.sound.output =
-            std::make_unique<SoundOutputMidi>([this](const std::vector<uint8_t>& message) {
+        app.sound.output = std::make_unique<SoundOutputMidi>(
+            [this](const std::vector<uint8_t>& message) {
                 sent.push_back({message, game ? game->songTime : 0, frames});
-            });
-        soundMessage.assign(3, 0);
+            },
+            app.sound.counts);
+        app.sound.soundMessage.assign(3, 0);
         input = InputDevices{};
-        debugFlags = DebugFlags{};
     }
 
     void TearDown() override {
@@ -79,8 +76,6 @@ class PlayFixture : public ::testing::Test {
         delete app.noteSprite;
         app.noteSprite = nullptr;
         app.sound.output.reset();
-        std::memset(activeCounts, 0, sizeof activeCounts);
-        soundingTotal = 0;
         emptyQueues();
         releaseTextureRegistry();
         setTextureSource(pngTextureSource());
@@ -145,7 +140,7 @@ class PlayFixture : public ::testing::Test {
         return keys;
     }
     bool anyNoteSounding() const {
-        for (const auto& key : activeCounts)
+        for (const auto& key : app.sound.counts.activeCounts)
             for (int8_t count : key)
                 if (count != 0) return true;
         return false;

@@ -7,9 +7,8 @@
 
 #include "app/app_context.h"
 #include "game/game_state.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/note_sprite.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "platform/window.h"
 #include "render/all_renderers.h"
@@ -47,7 +46,6 @@ class PlayGl : public ::testing::Test {
     static void TearDownTestSuite() { closeRenderers(); }
     void SetUp() override {
         app.palette = defaultPalette();
-        setUpNoteInput();
         initialiseKeyboardView(view, app, width, height);
         app.keyboardView = &view;
         app.noteSprite = new FancyNoteSprite();
@@ -55,8 +53,8 @@ class PlayGl : public ::testing::Test {
         app.sound.inputDevices.assign(1, InputDeviceRecord{});
         app.sound.inputDevices[0].minNote = 0;
         app.sound.inputDevices[0].maxNote = 127;
-        app.sound.output = std::make_unique<SoundOutputMidi>(MidiSend());
-        soundMessage.assign(3, 0);
+        app.sound.output = std::make_unique<SoundOutputMidi>(MidiSend(), app.sound.counts);
+        app.sound.soundMessage.assign(3, 0);
         input = InputDevices{};
     }
     void TearDown() override {

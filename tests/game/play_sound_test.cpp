@@ -12,8 +12,7 @@
 
 #include "app/app_context.h"
 #include "game/game_state.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
+#include "piano/keyboard_view.h"
 #include "platform/input.h"
 #include "play_fixture.h"
 #include "songs/song_loading.h"
@@ -21,6 +20,7 @@
 #include "sound/midi_ports.h"
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -87,12 +87,14 @@ class PlaySound : public ::testing::Test {
         ASSERT_NE(app.sound.midiOut, nullptr);
         if (app.sound.midiOut->getCurrentApi() != RtMidi::UNIX_JACK || app.sound.outputPort != 0)
             GTEST_SKIP() << "another MIDI back end offers ports on this machine";
-        soundStartup(app.sound, setUpNoteInput);
+        soundStartup(app.sound);
         // Every message the play sends is noted with the clock, then goes to the port.
-        app.sound.output = std::make_unique<SoundOutputMidi>([this](const Message& message) {
-            sent.push_back({message, game ? game->songTime : 0, frames});
-            sendLibraryMessage(app.sound.midiOut, message);
-        });
+        app.sound.output = std::make_unique<SoundOutputMidi>(
+            [this](const Message& message) {
+                sent.push_back({message, game ? game->songTime : 0, frames});
+                sendLibraryMessage(app.sound.midiOut, message);
+            },
+            app.sound.counts);
         app.palette = defaultPalette();
         initialiseKeyboardView(view, app, 1920, 1080);
         app.keyboardView = &view;
@@ -214,7 +216,7 @@ TEST_F(PlaySound, EscapeMidSongLeavesNoNoteSounding) {
     game = std::make_unique<GameState>(app, 1920, 1080);
     game->enter();
     while (game->songTime < 7.3) frame();
-    ASSERT_GT(soundingTotal, 0);
+    ASSERT_GT(app.sound.counts.soundingTotal, 0);
     frame(true);
     game->leave();
 
@@ -224,7 +226,7 @@ TEST_F(PlaySound, EscapeMidSongLeavesNoNoteSounding) {
     std::map<int, bool> sounding;
     for (const Message& m : got) sounding[(m[0] & 0x0F) * 128 + m[1]] = (m[0] & 0xF0) == 0x90;
     for (const auto& [keyChannel, on] : sounding) EXPECT_FALSE(on) << keyChannel;
-    EXPECT_EQ(soundingTotal, 0);
+    EXPECT_EQ(app.sound.counts.soundingTotal, 0);
 }
 
 } // namespace

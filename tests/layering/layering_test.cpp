@@ -14,16 +14,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Bottom to top. songs, sound and render stand side by side and do not include each other.
+// Bottom to top. songs, sound and render stand side by side and do not include each other; so do
+// game and menu, which share the piano below them.
 const std::map<std::string, std::set<std::string>> allowed = {
     {"platform", {}},
     {"songs", {"platform"}},
     {"sound", {"platform"}},
     {"render", {"platform"}},
     {"app", {"platform", "songs", "sound", "render"}},
-    {"game", {"platform", "songs", "sound", "render", "app"}},
-    {"menu", {"platform", "songs", "sound", "render", "app", "game"}},
-    {"shell", {"platform", "songs", "sound", "render", "app", "game", "menu"}},
+    {"piano", {"platform", "songs", "sound", "render", "app"}},
+    {"game", {"platform", "songs", "sound", "render", "app", "piano"}},
+    {"menu", {"platform", "songs", "sound", "render", "app", "piano"}},
+    {"shell", {"platform", "songs", "sound", "render", "app", "piano", "game", "menu"}},
     {"notepress", {"platform", "songs"}},
     {"tools", {"platform", "songs", "tools"}},
 };
@@ -72,9 +74,45 @@ std::string topFolder(const std::string& relative) {
     return slash == std::string::npos ? std::string() : relative.substr(0, slash);
 }
 
+// A header and its .cpp are one unit: "sound/sound_state.h" and "sound/sound_state.cpp" are
+// "sound/sound_state".
+std::string unitOf(const std::string& relative) {
+    return fs::path(relative).replace_extension().string();
+}
+
+// Units of one folder that reach each other through their includes, one line per loop.
+std::vector<std::string> includeLoops(const std::map<std::string, std::set<std::string>>& edges) {
+    std::map<std::string, std::set<std::string>> reach;
+    for (const auto& [unit, targets] : edges) {
+        std::vector<std::string> open(targets.begin(), targets.end());
+        std::set<std::string>& seen = reach[unit];
+        while (!open.empty()) {
+            const std::string next = open.back();
+            open.pop_back();
+            if (!seen.insert(next).second || !edges.count(next)) continue;
+            for (const std::string& further : edges.at(next)) open.push_back(further);
+        }
+    }
+    std::vector<std::string> loops;
+    std::set<std::string> reported;
+    for (const auto& [unit, reached] : reach) {
+        if (!reached.count(unit) || reported.count(unit)) continue;
+        std::string line;
+        for (const std::string& other : reached)
+            if (reach.count(other) && reach.at(other).count(unit)) {
+                reported.insert(other);
+                line += (line.empty() ? "" : ", ") + other;
+            }
+        loops.push_back(line + " include each other in a loop");
+    }
+    return loops;
+}
+
 // Every problem of the tree at root, one line each.
 std::vector<std::string> layeringFaults(const fs::path& root) {
     std::vector<std::string> faults;
+    std::map<std::string, std::set<std::string>>
+        edges; // unit to the units of its folder it includes
     for (const fs::directory_entry& top : fs::directory_iterator(root)) {
         const std::string folder = top.path().filename().string();
         // Build folders (build, build-asan, build-fuzz, ...) hold generated code.
@@ -91,6 +129,8 @@ std::vector<std::string> layeringFaults(const fs::path& root) {
                 const std::string where = inc.file + ":" + std::to_string(inc.line) + " ";
                 if (inc.quoted) {
                     const std::string target = topFolder(inc.target);
+                    if (target == folder && unitOf(inc.target) != unitOf(inc.file))
+                        edges[unitOf(inc.file)].insert(unitOf(inc.target));
                     if (target == folder || allowed.at(folder).count(target)) continue;
                     faults.push_back(where + "includes \"" + inc.target + "\" against the order");
                 } else if (folder != "tools") {
@@ -104,6 +144,7 @@ std::vector<std::string> layeringFaults(const fs::path& root) {
         if (hasCode && !allowed.count(folder))
             faults.push_back(folder + "/ holds code but has no place in the layer table");
     }
+    for (const std::string& loop : includeLoops(edges)) faults.push_back(loop);
     return faults;
 }
 
@@ -142,14 +183,18 @@ TEST(Layering, CatchesUpwardAndSidewaysIncludesAndConfinedHeaders) {
     tree.file("game/sdl.cpp", "#include <SDL.h>\n#include <imgui.h>\n");
     tree.file("menu/midi.h", "#include <rtmidi/RtMidi.h>\n#include <sys/stat.h>\n");
     tree.file("newfolder/x.cpp", "int x;\n");
+    // Within a folder: a header whose unit's .cpp includes it back.
+    tree.file("render/a.h", "#include \"render/b.h\"\n");
+    tree.file("render/b.cpp", "#include \"render/b.h\"\n#include \"render/a.h\"\n");
     const std::vector<std::string> faults = layeringFaults(tree.root);
-    ASSERT_EQ(faults.size(), 6u);
+    ASSERT_EQ(faults.size(), 7u);
     std::string all;
     for (const std::string& f : faults) all += f + "\n";
     for (const char* expected :
          {"sound/up.cpp:1 includes \"app/app_context.h\"",
           "render/side.cpp:1 includes \"songs/song.h\"", "game/sdl.cpp:1 includes <SDL.h>",
           "menu/midi.h:1 includes <rtmidi", "menu/midi.h:2 includes <sys/stat.h>",
-          "newfolder/ holds code but has no place"})
+          "newfolder/ holds code but has no place",
+          "render/a, render/b include each other in a loop"})
         EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
 }

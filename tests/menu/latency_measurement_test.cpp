@@ -42,7 +42,7 @@ class LatencyMeasurement : public PageFixture {
         frame({ScanSpace}, 0.5f + error);
         frame({}, -error);
     }
-    bool clickSounding() const { return activeCounts[48][0] != 0; }
+    bool clickSounding() const { return app.sound.counts.activeCounts[48][0] != 0; }
 };
 
 TEST_F(LatencyMeasurement, TapsOnTheClicksGiveZero) {

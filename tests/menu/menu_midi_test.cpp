@@ -24,11 +24,10 @@ class MenuMidiInput : public MenuFixture {
         app.sound.outputDevices.assign(1, OutputDeviceRecord{});
         startMidiDevices(app.sound);
         if (!midiInputOpen(app.sound)) GTEST_SKIP() << "no JACK input port";
-        std::memset(activeCounts, 0, sizeof activeCounts);
-        soundingTotal = 0;
-        soundMessage.assign(3, 0);
+        app.sound.counts = SoundCounts{};
+        app.sound.soundMessage.assign(3, 0);
         app.sound.output = std::make_unique<SoundOutputMidi>(
-            [this](const Message& message) { played.push_back(message); });
+            [this](const Message& message) { played.push_back(message); }, app.sound.counts);
         const Message probe{0x80, 0, 0};
         Message got;
         ASSERT_TRUE(connectionCarries([&] { keys.sendMessage(&probe); },
@@ -44,7 +43,7 @@ class MenuMidiInput : public MenuFixture {
     void holdKey() {
         Message press{0x90, 60, 50};
         handleMenuMidiMessage(app, press);
-        ASSERT_EQ(noteInput.held[60], 0);
+        ASSERT_EQ(app.piano.held[60], 0);
         played.clear();
     }
     // Sends a new note and the held note's release, then runs frames until the release is in.
@@ -53,7 +52,7 @@ class MenuMidiInput : public MenuFixture {
             keys.sendMessage(&message);
         ASSERT_TRUE(eventually([&] {
             frame();
-            return noteInput.held[60] == -1;
+            return app.piano.held[60] == -1;
         }));
     }
 
@@ -82,8 +81,8 @@ TEST_F(MenuMidiInput, PagesWithoutAReaderEmptyTheInputAndOnlyReleasesSound) {
         holdKey();
         playDuringFrames();
         EXPECT_EQ(played, std::vector<Message>{Message({0x80, 60, 0})});
-        EXPECT_EQ(noteInput.held[62], -1);
-        EXPECT_EQ(soundingTotal, 0);
+        EXPECT_EQ(app.piano.held[62], -1);
+        EXPECT_EQ(app.sound.counts.soundingTotal, 0);
         Message left;
         EXPECT_FALSE(nextMidiMessage(app.sound, left));
     }

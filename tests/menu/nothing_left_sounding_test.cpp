@@ -7,9 +7,12 @@
 #include <algorithm>
 
 #include "menu_fixture.h"
+#include "piano/key_owners.h"
+#include "piano/note_readers.h"
 #include "sound/device_records.h"
 #include "sound/midi_devices.h"
 #include "sound/sound_output.h"
+#include "sound/sound_system.h"
 #include "support/midi_waits.h"
 
 namespace {
@@ -41,11 +44,11 @@ class NothingLeftSounding : public MenuFixture {
         std::sort(offs.begin(), offs.end());
         return offs;
     }
-    static bool allCountsZero() {
-        for (const auto& row : activeCounts)
+    bool allCountsZero() const {
+        for (const auto& row : app.sound.counts.activeCounts)
             for (uint16_t count : row)
                 if (count != 0) return false;
-        return soundingTotal == 0;
+        return app.sound.counts.soundingTotal == 0;
     }
 
     RtMidiOut keys{RtMidi::UNIX_JACK, "Test Keys"};
@@ -69,7 +72,7 @@ TEST_F(NothingLeftSounding, AKeyStruckMoreTimesThanACountOnceHeldEndsWhenThePlay
 
     // Far past any count: the count holds at its limit, and silencing still ends the key.
     for (int i = 0; i < 70000; ++i) soundNote(app.sound, 5, 61, 90, true);
-    silenceAll(app.sound);
+    silenceAll(app.piano, app.sound);
     EXPECT_EQ(sent.back().message, (Message{0x85, 61, 0}));
     EXPECT_TRUE(allCountsZero());
 
@@ -122,12 +125,12 @@ TEST_F(NothingLeftSounding, AnInputPortThatVanishesReleasesWhatItHeld) {
     ASSERT_TRUE(eventually([&] {
         keys.sendMessage(&press);
         frame();
-        return noteInput.held[60] != -1;
+        return app.piano.held[60] != -1;
     }));
     keys.closePort(); // the keyboard is unplugged with the key down
     ASSERT_TRUE(eventually([&] {
         frame();
-        return noteInput.held[60] == -1;
+        return app.piano.held[60] == -1;
     }));
     EXPECT_EQ(noteOffs(), (std::vector<std::pair<int, int>>{{60, 0}}));
     EXPECT_TRUE(allCountsZero());

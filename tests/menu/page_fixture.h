@@ -13,10 +13,10 @@
 
 #include "app/app_context.h"
 #include "app/song_folders.h"
-#include "game/keyboard_view.h"
-#include "game/note_input.h"
 #include "game/play_fixture.h"
 #include "menu/menu_state.h"
+#include "piano/keyboard_view.h"
+#include "piano/note_readers.h"
 #include "platform/input.h"
 #include "render/sprite_pass.h"
 #include "render/text.h"

@@ -60,9 +60,10 @@ std::unique_ptr<State> makeState(int32_t code) {
 } // namespace
 
 int main() {
-    if (!startWindowAndDevices()) return 1;
+    Overlay overlay;
+    if (!startWindowAndDevices(overlay.cursor)) return 1;
     StateMachine machine;
-    if (startStates(machine, makeState, GoToMenu)) runMainLoop(machine, makeState);
+    if (startStates(machine, makeState, GoToMenu)) runMainLoop(machine, makeState, overlay);
     endStates(machine);
     stopWindowAndDevices();
     return 0;

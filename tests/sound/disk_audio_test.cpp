@@ -13,6 +13,7 @@
 #include "sound/simple_synth.h"
 #include "sound/sound_output.h"
 #include "sound/sound_state.h"
+#include "sound/sound_system.h"
 
 namespace fs = std::filesystem;
 
@@ -55,10 +56,10 @@ TEST(DiskAudio, LastStruckKeySoundsUntilEveryKeyIsReleased) {
     SoundState app; // no output port: start-up chooses the Simple Synth
     soundStartup(app);
     ASSERT_EQ(app.outputKind, SoundOutputKindWave);
-    const std::vector<uint8_t> keyA(synthVoices[69].waveImage.begin() + 44,
-                                    synthVoices[69].waveImage.end());
-    const std::vector<uint8_t> keyB(synthVoices[60].waveImage.begin() + 44,
-                                    synthVoices[60].waveImage.end());
+    const std::vector<uint8_t> keyA(app.synthVoices[69].waveImage.begin() + 44,
+                                    app.synthVoices[69].waveImage.end());
+    const std::vector<uint8_t> keyB(app.synthVoices[60].waveImage.begin() + 44,
+                                    app.synthVoices[60].waveImage.end());
     SoundOutputManager& out = *app.output;
 
     out.play({0x90, 69, 100});

@@ -18,6 +18,7 @@
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
 #include "sound/sound_state.h"
+#include "sound/sound_system.h"
 #include "support/midi_waits.h"
 
 namespace {

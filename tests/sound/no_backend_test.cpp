@@ -9,6 +9,7 @@
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
 #include "sound/sound_state.h"
+#include "sound/sound_system.h"
 
 namespace fs = std::filesystem;
 

@@ -65,18 +65,19 @@ static long firstDifference(const std::vector<uint8_t>& samples, float frequency
 
 // The sine samples must equal the definition exactly, whatever shortcut computes them.
 TEST(SimpleSynth, SineMatchesItsDefinitionSampleForSample) {
-    buildSynthBank();
-    ASSERT_TRUE(synthBankBuilt());
+    SynthBank bank;
+    buildSynthBank(bank);
+    ASSERT_TRUE(synthBankBuilt(bank));
     for (int key = 0; key < 128; ++key) {
-        const std::vector<uint8_t>& image = synthVoices[key].waveImage;
+        const std::vector<uint8_t>& image = bank[key].waveImage;
         ASSERT_EQ(image.size(), 44u + 44100u) << "key " << key;
         const float f = 440.0f * std::pow(std::pow(2.0f, 0.083333336f), float(key - 69));
         EXPECT_EQ(firstDifference({image.begin() + 44, image.end()}, f, 20.0f), -1)
             << "key " << key;
     }
-    releaseSynthBank();
-    EXPECT_TRUE(synthVoices[69].channelBuffers.empty());
-    EXPECT_EQ(synthVoices[69].waveImage.size(), 44144u); // images stay for the rest of the run
+    releaseSynthBank(bank);
+    EXPECT_TRUE(bank[69].channelBuffers.empty());
+    EXPECT_EQ(bank[69].waveImage.size(), 44144u); // images stay for the rest of the run
 
     for (float amplitude : {1.0f, 7.3f, 127.0f, 255.0f, 600.0f}) {
         for (float f : {3.3f, 440.0f, 9000.0f}) {

@@ -1,4 +1,4 @@
-#include "game/debug_menu.h"
+#include "shell/debug_menu.h"
 
 #include <imgui.h>
 
@@ -6,39 +6,38 @@
 #include "game/note_sprite.h"
 #include "platform/window.h"
 
-DebugFlags debugFlags;
-
-void drawDebugMenuBar() {
-    debugFlags.menuOpen = false;
+void drawDebugMenuBar(DebugFlags& flags, AppContext* app) {
+    bool menuOpen = false;
+    if (app) app->debugMenuOpen = false;
     if (!ImGui::BeginMainMenuBar()) return;
     if (ImGui::BeginMenu("File")) {
-        debugFlags.menuOpen = true;
-        if (ImGui::Button("Test Window")) debugFlags.testWindowShown = !debugFlags.testWindowShown;
-        if (ImGui::Button("Debug Window"))
-            debugFlags.debugWindowShown = !debugFlags.debugWindowShown;
+        menuOpen = true;
+        if (ImGui::Button("Test Window")) flags.testWindowShown = !flags.testWindowShown;
+        if (ImGui::Button("Debug Window")) flags.debugWindowShown = !flags.debugWindowShown;
         ImGui::EndMenu();
     }
     if (ImGui::BeginMenu("Settings")) {
-        debugFlags.menuOpen = true;
+        menuOpen = true;
         if (ImGui::Button("Toggle Fullscreen")) toggleFullscreen();
-        if (ImGui::MenuItem("Fancy Graphics", nullptr, debugFlags.fancyGraphics)) {
-            debugFlags.fancyGraphics = !debugFlags.fancyGraphics;
-            if (application) switchNoteDrawer(*application, debugFlags.fancyGraphics);
+        if (ImGui::MenuItem("Fancy Graphics", nullptr, flags.fancyGraphics)) {
+            flags.fancyGraphics = !flags.fancyGraphics;
+            if (app) switchNoteDrawer(*app, flags.fancyGraphics);
         }
         ImGui::EndMenu();
     }
     ImGui::EndMainMenuBar();
+    if (app) app->debugMenuOpen = menuOpen;
 }
 
-void drawDebugWindows() {
+void drawDebugWindows(DebugFlags& flags) {
     ImGui::SetNextWindowSize(ImVec2(650, 200), ImGuiCond_FirstUseEver);
-    if (debugFlags.testWindowShown) ImGui::ShowDemoWindow(&debugFlags.testWindowShown);
-    if (!debugFlags.debugWindowShown) return;
-    if (ImGui::Begin("Debug Window", &debugFlags.debugWindowShown)) {
+    if (flags.testWindowShown) ImGui::ShowDemoWindow(&flags.testWindowShown);
+    if (!flags.debugWindowShown) return;
+    if (ImGui::Begin("Debug Window", &flags.debugWindowShown)) {
         // The count may grow while the loop runs: a new button shows in the same frame.
-        for (int32_t i = 0; i < debugFlags.debugButtonCount; ++i) {
+        for (int32_t i = 0; i < flags.debugButtonCount; ++i) {
             ImGui::PushID(i);
-            if (ImGui::Button("Button")) ++debugFlags.debugButtonCount;
+            if (ImGui::Button("Button")) ++flags.debugButtonCount;
             ImGui::PopID();
         }
         const ImVec2 position = ImGui::GetWindowPos();

@@ -5,17 +5,18 @@
 
 struct AppContext;
 
+// Kept for the whole run, not saved. Whether a menu of the bar is open this frame lives in the
+// application object, where the play reads it.
 struct DebugFlags {
-    bool menuOpen = false; // a menu of the bar is open this frame; cleared by each bar
     bool testWindowShown = false;
     bool debugWindowShown = false;
     int32_t debugButtonCount = 1;
     bool fancyGraphics = true; // the note drawer is the textured one
 };
-extern DebugFlags debugFlags;
 
-void drawDebugMenuBar();
-void drawDebugWindows();
+// The bar sets app.debugMenuOpen afresh; without an application it still draws.
+void drawDebugMenuBar(DebugFlags& flags, AppContext* app);
+void drawDebugWindows(DebugFlags& flags);
 
 // Replaces the context's note drawer by a fresh textured (fancy) or outline one, loaded.
 void switchNoteDrawer(AppContext& app, bool fancy);

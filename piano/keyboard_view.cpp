@@ -1,7 +1,7 @@
-#include "game/keyboard_view.h"
+#include "piano/keyboard_view.h"
 
 #include "app/app_context.h"
-#include "game/note_input.h"
+#include "piano/key_owners.h"
 #include "sound/midi_devices.h"
 
 namespace {
@@ -14,11 +14,6 @@ Colour scaled(Colour colour, float factor) {
     colour.g *= factor;
     colour.b *= factor;
     return colour;
-}
-
-uint8_t lastOwner(uint32_t key) {
-    const std::vector<uint8_t>& owners = noteInput.keyOwners[key];
-    return owners.empty() ? 0 : owners.back();
 }
 
 // The keys the selected instrument reaches at the current transposition; a device with no
@@ -130,7 +125,7 @@ void drawKeys(const KeyboardView& view) {
     auto colourOf = [&](uint32_t key, auto colourFunction) {
         const bool reachable =
             static_cast<int32_t>(key) >= low && static_cast<int32_t>(key) <= high;
-        return colourFunction(app, noteInput.held[key], lastOwner(key), reachable);
+        return colourFunction(app, app.piano.held[key], lastKeyOwner(app.piano, key), reachable);
     };
 
     Sprite white = view.whiteKey;

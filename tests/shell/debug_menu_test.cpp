@@ -1,25 +1,19 @@
 // The debug menu bar and windows on a UI context of their own, clicked with a scripted mouse.
-#include "game/debug_menu.h"
+#include "shell/debug_menu.h"
 
 #include <gtest/gtest.h>
 #include <imgui.h>
 #include <imgui_internal.h>
 
-#include "play_fixture.h"
+#include "game/play_fixture.h"
 #include "support/ui_context.h"
 
 namespace {
 
 class DebugMenu : public ::testing::Test {
   protected:
-    void SetUp() override {
-        debugFlags = DebugFlags{};
-        createTestUiContext();
-    }
-    void TearDown() override {
-        ImGui::DestroyContext();
-        debugFlags = DebugFlags{};
-    }
+    void SetUp() override { createTestUiContext(); }
+    void TearDown() override { ImGui::DestroyContext(); }
     // One frame as the main loop draws it, with the mouse at (x, y).
     void frame(float x, float y, bool down) {
         ImGuiIO& io = ImGui::GetIO();
@@ -27,41 +21,44 @@ class DebugMenu : public ::testing::Test {
         io.MousePos = ImVec2(x, y);
         io.MouseDown[0] = down;
         ImGui::NewFrame();
-        drawDebugMenuBar();
-        drawDebugWindows();
+        drawDebugMenuBar(flags, &app);
+        drawDebugWindows(flags);
         ImGui::Render();
     }
     void click(float x, float y) {
         frame(x, y, true);
         frame(x, y, false);
     }
+
+    DebugFlags flags;
+    AppContext app;
 };
 
 TEST_F(DebugMenu, MenuOpenFlagFollowsTheBarsMenus) {
     frame(1000, 600, false);
-    EXPECT_FALSE(debugFlags.menuOpen);
+    EXPECT_FALSE(app.debugMenuOpen);
     click(15, 8); // "File", first on the bar
     frame(15, 8, false);
-    EXPECT_TRUE(debugFlags.menuOpen);
+    EXPECT_TRUE(app.debugMenuOpen);
     click(1000, 600);
     frame(1000, 600, false);
-    EXPECT_FALSE(debugFlags.menuOpen);
+    EXPECT_FALSE(app.debugMenuOpen);
 }
 
 TEST_F(DebugMenu, EachClickOnButtonAddsAButton) {
-    debugFlags.debugWindowShown = true;
+    flags.debugWindowShown = true;
     frame(1000, 1000, false);
     ImGuiWindow* window = ImGui::FindWindowByName("Debug Window");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Size.x, 650.0f); // the first-use size
     const ImVec2 first = window->DC.CursorStartPos;
     for (int i = 0; i < 3; ++i) click(first.x + 8, first.y + 6);
-    EXPECT_EQ(debugFlags.debugButtonCount, 4);
+    EXPECT_EQ(flags.debugButtonCount, 4);
     // The window's close button clears its flag.
     const ImVec2 corner(window->Pos.x + window->Size.x, window->Pos.y);
     const float title = ImGui::GetFrameHeight();
     click(corner.x - title * 0.5f - 1, corner.y + title * 0.5f);
-    EXPECT_FALSE(debugFlags.debugWindowShown);
+    EXPECT_FALSE(flags.debugWindowShown);
 }
 
 TEST(NoteDrawerSwitch, GivesAFreshLoadedDrawerOfTheChosenKind) {

@@ -1,13 +1,12 @@
-// The note input's MIDI readers and the drain against a private JACK server
+// The MIDI readers and the drain against a private JACK server
 // (tests/support/with_jack.sh), with a virtual keyboard as the other end.
 #include <gtest/gtest.h>
 #include <rtmidi/RtMidi.h>
 
-#include <cstring>
 #include <memory>
 
 #include "app/app_context.h"
-#include "game/note_input.h"
+#include "piano/note_readers.h"
 #include "sound/midi_devices.h"
 #include "sound/sound_output.h"
 #include "support/midi_waits.h"
@@ -27,13 +26,9 @@ TEST(GameMidiInput, ReadersPlayAndTheDrainOnlyReleases) {
     app->sound.outputDevices.push_back(OutputDeviceRecord{});
     startMidiDevices(app->sound);
     if (!midiInputOpen(app->sound)) GTEST_SKIP() << "no JACK input port";
-    std::memset(activeCounts, 0, sizeof activeCounts);
-    soundingTotal = 0;
-    soundMessage.assign(3, 0);
-    setUpNoteInput();
     std::vector<Message> sent;
-    app->sound.output =
-        std::make_unique<SoundOutputMidi>([&](const Message& message) { sent.push_back(message); });
+    app->sound.output = std::make_unique<SoundOutputMidi>(
+        [&](const Message& message) { sent.push_back(message); }, app->sound.counts);
 
     const Message probe{0x80, 0, 0};
     Message got;
@@ -44,13 +39,12 @@ TEST(GameMidiInput, ReadersPlayAndTheDrainOnlyReleases) {
     keys.sendMessage(&menuNote);
     ASSERT_TRUE(eventually([&] {
         readMenuMidiInput(*app);
-        return noteInput.held[60] == 0;
+        return app->piano.held[60] == 0;
     }));
-    PlayContext play;
     keys.sendMessage(&gameNote);
     ASSERT_TRUE(eventually([&] {
-        readGameMidiInput(*app, play);
-        return noteInput.held[64] == 0;
+        readGameMidiInput(*app, 2.0f, {});
+        return app->piano.held[64] == 0;
     }));
     EXPECT_EQ(sent, (std::vector<Message>{{0x90, 60, 50}, {0x91, 64, 100}}));
 
@@ -62,12 +56,12 @@ TEST(GameMidiInput, ReadersPlayAndTheDrainOnlyReleases) {
     }
     ASSERT_TRUE(eventually([&] {
         drainMidiInput(*app);
-        return noteInput.held[64] == -1;
+        return app->piano.held[64] == -1;
     }));
     EXPECT_EQ(sent, (std::vector<Message>{{0x80, 60, 0}, {0x91, 64, 0}}));
-    EXPECT_EQ(noteInput.held[60], -1);
-    EXPECT_EQ(noteInput.held[62], -1);
-    EXPECT_EQ(soundingTotal, 0);
+    EXPECT_EQ(app->piano.held[60], -1);
+    EXPECT_EQ(app->piano.held[62], -1);
+    EXPECT_EQ(app->sound.counts.soundingTotal, 0);
     EXPECT_FALSE(nextMidiMessage(app->sound, got));
 
     app->sound.output.reset();

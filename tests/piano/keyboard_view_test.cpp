@@ -1,20 +1,18 @@
 // Keyboard layout, lanes and key colours, read from the queued sprites.
-#include "game/keyboard_view.h"
+#include "piano/keyboard_view.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "app/app_context.h"
-#include "game/fake_textures.h"
-#include "game/note_input.h"
+#include "support/fake_textures.h"
 
 namespace {
 
 class KeyboardViewTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        setUpNoteInput();
         app = std::make_unique<AppContext>();
         app->palette = defaultPalette();
         initialise(1920, 1080);
@@ -118,23 +116,23 @@ TEST_F(KeyboardViewTest, KeysShowWhoSoundsThem) {
     expectGrey(drawnColour(60), 0.95f); // idle
     expectGrey(drawnColour(61), 0.3f);
 
-    noteInput.keyOwners[60].push_back(3); // a computer note of colour 3
-    noteInput.keyOwners[61].push_back(3);
+    app->piano.keyOwners[60].push_back(3); // a computer note of colour 3
+    app->piano.keyOwners[61].push_back(3);
     expectColour(drawnColour(60), app->palette[3]);
     expectColour(drawnColour(61), app->palette[9]);
 
-    noteInput.held[62] = 2; // the player's press matched colour 2
-    noteInput.held[63] = 2;
+    app->piano.held[62] = 2; // the player's press matched colour 2
+    app->piano.held[63] = 2;
     expectColour(drawnColour(62), app->palette[2], 0.5f);
     expectColour(drawnColour(63), app->palette[8]);
 
-    noteInput.held[64] = 0; // a press that matched nothing
-    noteInput.held[66] = 0;
+    app->piano.held[64] = 0; // a press that matched nothing
+    app->piano.held[66] = 0;
     expectGrey(drawnColour(64), 0.475f);
     expectGrey(drawnColour(66), 0.2f);
 
     // A colour index the palette lacks shows neutral rather than reading past it.
-    noteInput.keyOwners[65].push_back(200);
+    app->piano.keyOwners[65].push_back(200);
     expectGrey(drawnColour(65), 0.95f);
 }
 

@@ -1,3 +1,0 @@
-#include "app/app_context.h"
-
-AppContext* application = nullptr;
