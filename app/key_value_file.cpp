@@ -82,7 +82,8 @@ void loadKeyValueFile(KeyValueFile& file, const std::string& path) {
 }
 
 bool saveKeyValueFile(KeyValueFile& file) {
-    if (!file.savable) return false;
+    // A file never loaded has no place to go (a program test's application).
+    if (!file.savable || file.path.empty()) return false;
     if (!file.changed) return true;
     std::string text;
     for (const KeyValueFile::Line& line : file.lines) {

@@ -24,7 +24,7 @@ struct KeyValueFile {
 void loadKeyValueFile(KeyValueFile& file, const std::string& path);
 
 // Writes the file atomically when it changed; false, with a line on standard error, when that
-// failed, and false without trying when it is not savable.
+// failed, and false without trying when it is not savable or was never loaded.
 bool saveKeyValueFile(KeyValueFile& file);
 
 // The value of key; nullptr when the file has none.

@@ -4,6 +4,8 @@
 #include <mutex>
 
 #include "app/app_context.h"
+#include "app/practice_history.h"
+#include "app/preferences.h"
 #include "game/matching.h"
 #include "game/note_sprite.h"
 #include "piano/key_owners.h"
@@ -44,6 +46,11 @@ void GameState::enter() {
     app.piano.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
+    // The values of the last play, kept from run to run.
+    songSpeed = app.play.songSpeed;
+    noteSpread = app.play.noteSpread;
+    inputVolume = app.play.inputVolume;
+    clamp();
     bookmarks.assign(9, 0.0f);
     loadHudSprites(sprites);
 
@@ -75,6 +82,13 @@ void GameState::leave() {
     trimKeyOwnerLists(app.piano);
     releaseHeldNotes(app.piano, app.sound);
     silenceAll(app.piano, app.sound);
+
+    app.play.songSpeed = songSpeed;
+    app.play.noteSpread = noteSpread;
+    app.play.inputVolume = inputVolume;
+    savePreferences(app);
+    recordPlay(app.history, app.songKey, playedSeconds, today());
+    saveKeyValueFile(app.history);
 }
 
 int32_t GameState::update(float dt) {
@@ -94,6 +108,7 @@ int32_t GameState::update(float dt) {
     readGameKeyboard(app, input, inputVolume, match);
 
     if (!paused) {
+        playedSeconds += dt;
         // The step in single precision, the sum in double: a minute of frames does not drift.
         songTime += double(dt * songSpeed);
         if (songTime > songLength) rewind();

@@ -53,6 +53,7 @@ class GameState : public State {
     uint8_t whiteKeyCount = 1;
     KeyboardView* keyboardView = nullptr;
     std::vector<float> bookmarks; // song times of bookmarks 1 to 9; 0.0 is none
+    double playedSeconds = 0;     // real seconds the clock ran, for the practice history
 
     // Song time less the latency's worth of song: where the notes are drawn.
     double displayTime() const;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/app_context.h"
+#include "app/preferences.h"
 #include "menu/menu_pages.h"
 #include "platform/input.h"
 #include "sound/sound_system.h"
@@ -77,6 +78,7 @@ void updateLatencyTest(MenuPages& menu, float dt) {
         menu.testRunning = false;
         menu.testButton.label = "Test";
         stopLatencyClick(menu);
+        savePreferences(app);
     }
 }
 

@@ -99,6 +99,8 @@ struct MenuPages {
     std::atomic<bool> loadFailed{false};
     // True from the start of a load until its loader has returned.
     std::atomic<bool> loading{false};
+    bool playTypesRestored = false; // the remembered play types were given to the loaded song
+    std::string historyText;        // the song's practice history, one line
     // Cleared to make a running loader stop early.
     std::atomic<bool> keepLoading{true};
     // A play button was clicked while the song was loading: the game starts once it is loaded.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/preferences.h"
 #include "app/song_folders.h"
 #include "app/state.h"
 #include "menu/menu_colours.h"
@@ -186,8 +187,10 @@ int32_t updateSettingsPage(MenuPages& menu, float dt) {
         break; // the song folder fields are handled in the render
     }
 
-    if (keyPressed(input, ScanEscape) || buttonClicked(menu.backButton, input))
+    if (keyPressed(input, ScanEscape) || buttonClicked(menu.backButton, input)) {
         menu.goToPage(MainMenuPage);
+        savePreferences(*menu.app); // the song folders as edited
+    }
     // The test pauses away from its section; its click must not sound on meanwhile.
     if (menu.settingsSection != LatencySection || menu.page != SettingsPage) stopLatencyClick(menu);
     return StayInState;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "app/practice_history.h"
+#include "app/preferences.h"
 #include "app/state.h"
 #include "menu/menu_colours.h"
 #include "menu/menu_pages.h"
@@ -23,9 +25,14 @@ void startLoading(MenuPages& menu) {
     menu.stopLoading();
     menu.keepLoading = true;
     menu.loadFailed = false;
+    menu.historyText.clear();
+    menu.app->songKey.clear();
     const FolderNode* file = menu.currentFolder;
     if (!file || (file->kind != FolderNode::MidiFile && file->kind != FolderNode::SongFile)) return;
     AppContext& app = *menu.app;
+    app.songKey = songKey(*file);
+    menu.historyText = historyLine(findHistory(app.history, app.songKey));
+    menu.playTypesRestored = false;
     menu.loading = true;
     menu.loadThread = std::thread([&menu, &app, path = file->path, kind = file->kind] {
         const LoadEnd end = kind == FolderNode::MidiFile
@@ -36,6 +43,15 @@ void startLoading(MenuPages& menu) {
         if (end != LoadEnd::Loaded) menu.loadFailed = true;
         menu.loading = false;
     });
+}
+
+// Once the loader is done, the song gets the play types chosen when it was last opened.
+void restoreOnce(MenuPages& menu) {
+    if (menu.loading || menu.playTypesRestored) return;
+    menu.playTypesRestored = true;
+    AppContext& app = *menu.app;
+    std::lock_guard<std::mutex> lock(app.songLock);
+    restorePlayTypes(app.preferences, app.songKey, app.song.tracks);
 }
 
 // The first track row drawn and hit-tested: the one at the scroll, or the one before it, whose
@@ -66,6 +82,7 @@ int32_t updateRows(MenuPages& menu, Song& song, int32_t x, int32_t y, bool& clic
                     menu.hoveredOption = k;
             if (click && menu.hoveredOption >= 0) {
                 song.tracks[size_t(i)].playType = PlayType(menu.hoveredOption);
+                rememberPlayTypes(menu.app->preferences, menu.app->songKey, song.tracks);
                 menu.openTrack = -1;
                 click = false; // one click, one change
             }
@@ -95,6 +112,8 @@ int32_t updateTrackSetup(MenuPages& menu) {
         return StayInState;
     }
 
+    restoreOnce(menu);
+
     const int32_t x = input.cursorX, y = input.cursorY + menu.scroll;
     bool click = mouseButtonPressed(input, 0);
     int32_t end = 0;
@@ -102,6 +121,7 @@ int32_t updateTrackSetup(MenuPages& menu) {
         std::lock_guard<std::mutex> lock(app.songLock);
         end = updateRows(menu, app.song, x, y, click);
     }
+    savePreferences(app); // a play type chosen (written only when one changed)
     if (x <= int32_t(menu.trackBox.width)) {
         menu.scrollByWheel(input.mouse.wheel, end);
     } else if (click) {
@@ -129,6 +149,7 @@ int32_t updateTrackSetup(MenuPages& menu) {
     if (!menu.playWhenLoaded || menu.loading) return StayInState;
     menu.playWhenLoaded = false;
     if (menu.loadThread.joinable()) menu.loadThread.join();
+    restoreOnce(menu); // the game starts with the song's remembered play types
     return GoToGame;
 }
 
@@ -141,6 +162,9 @@ void renderTrackSetup(MenuPages& menu) {
     // The list is empty until the loader is done; a large file should not look like an empty one.
     if (menu.loading)
         drawText("Loading...", 32, float(96 - menu.scroll), textSize, plainTextColour);
+    if (!menu.historyText.empty())
+        drawText(menu.historyText.c_str(), 600 * menu.scaleX, 240 * menu.scaleY, textSize,
+                 plainTextColour);
 
     {
         std::lock_guard<std::mutex> lock(app.songLock);

@@ -3,6 +3,7 @@
 #include <imgui.h>
 
 #include "app/app_context.h"
+#include "app/preferences.h"
 #include "game/note_sprite.h"
 #include "platform/window.h"
 
@@ -18,10 +19,20 @@ void drawDebugMenuBar(DebugFlags& flags, AppContext* app) {
     }
     if (ImGui::BeginMenu("Settings")) {
         menuOpen = true;
-        if (ImGui::Button("Toggle Fullscreen")) toggleFullscreen();
+        bool changed = false;
+        if (ImGui::Button("Toggle Fullscreen")) {
+            toggleFullscreen();
+            changed = true;
+        }
         if (ImGui::MenuItem("Fancy Graphics", nullptr, flags.fancyGraphics)) {
             flags.fancyGraphics = !flags.fancyGraphics;
             if (app) switchNoteDrawer(*app, flags.fancyGraphics);
+            changed = true;
+        }
+        if (changed && app) {
+            app->play.fancyGraphics = flags.fancyGraphics;
+            app->play.fullscreen = windowFullscreen();
+            savePreferences(*app);
         }
         ImGui::EndMenu();
     }

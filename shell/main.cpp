@@ -34,6 +34,7 @@ int runGame(const UserFolders& folders) {
     AppContext* app = startApplication(folders);
     startSoundOutputs(*app);
     overlay.app = app;
+    overlay.debug.fancyGraphics = app->play.fancyGraphics; // as the preferences left it
 
     const StateFactory factory = [app](int32_t code) { return makeState(*app, code); };
     StateMachine machine;

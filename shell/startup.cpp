@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "app/practice_history.h"
+#include "app/preferences.h"
 #include "game/note_sprite.h"
 #include "piano/keyboard_view.h"
 #include "platform/input.h"
@@ -13,6 +15,7 @@
 #include "render/text.h"
 #include "render/texture_registry.h"
 #include "render/ui_binding.h"
+#include "shell/debug_menu.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
 #include "sound/sound_system.h"
@@ -96,6 +99,10 @@ AppContext* startApplication(const UserFolders& folders) {
     app->palette = defaultPalette();
     startViews(*app);
     app->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
+    loadPreferences(*app, fileIn(folders.config, preferencesFileName));
+    loadKeyValueFile(app->history, fileIn(folders.data, historyFileName));
+    if (!app->play.fancyGraphics) switchNoteDrawer(*app, false);
+    if (app->play.fullscreen != windowFullscreen()) toggleFullscreen();
     return app;
 }
 
@@ -103,6 +110,9 @@ void stopApplication(AppContext*& app) {
     if (!app) return;
     // Skipped by saveSettings itself when the existing file could not be read.
     saveSettings(app->sound, fileIn(app->folders.config, settingsFileName));
+    app->play.fullscreen = windowFullscreen();
+    savePreferences(*app);
+    saveKeyValueFile(app->history);
     stopViews(*app);
     stopMidiDevices(app->sound);
     delete app;

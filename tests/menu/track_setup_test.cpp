@@ -1,6 +1,7 @@
 // The track setup page driven by scripted input, with real files loaded on its load thread.
 #include <chrono>
 
+#include "app/practice_history.h"
 #include "menu_fixture.h"
 #include "tools/smf_writer.h"
 
@@ -88,6 +89,29 @@ TEST_F(TrackSetup, ClicksOpenAListPickAPlayTypeAndCloseIt) {
     click(100, 250);
     EXPECT_EQ(playType(0), PlayType::Muted);
     EXPECT_EQ(menu->openTrack, -1);
+}
+
+TEST_F(TrackSetup, ChosenPlayTypesAndTheHistoryLineComeBackWhenTheSongIsOpenedAgain) {
+    makeFile(songs() / "four.mid", midiFile(4, 3));
+    load("four.mid");
+    EXPECT_EQ(app.songKey,
+              "four.mid (" + std::to_string(fs::file_size(songs() / "four.mid")) + " bytes)");
+    click(100, 100);
+    click(100, 140);
+    ASSERT_EQ(playType(0), PlayType::RightHand);
+    recordPlay(app.history, app.songKey, 125, "2026-12-03");
+    frame({ScanEscape});
+    {
+        std::lock_guard<std::mutex> lock(app.songLock);
+        clear(app.song);
+    }
+
+    load("four.mid");
+    frame();
+    EXPECT_EQ(playType(0), PlayType::RightHand);
+    EXPECT_EQ(playType(1), PlayType::Displayed);
+    render();
+    EXPECT_NE(findText(u"Played 1 time, 2 min, last 2026-12-03"), nullptr);
 }
 
 TEST_F(TrackSetup, RowsStartOneBeforeTheScrolledToRow) {

@@ -453,6 +453,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     shot = user.clickUntil("the list closed", twoTracksShown);
     ASSERT_TRUE(shot);
     user.keep(*shot, "play-type-set");
+    const Screenshot playTypeSet = *shot;
     EXPECT_FALSE(same(*shot, tracks, playTypeLine(0))) << "the first track's play type stayed";
     EXPECT_TRUE(same(*shot, tracks, playTypeLine(1))) << "the second track's play type changed";
 
@@ -468,6 +469,10 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     ASSERT_TRUE(shot);
     user.keep(*shot, "game");
     EXPECT_FALSE(same(*shot, gameStart, lanes)) << "the notes did not move";
+    // The song speed goes up while V is held; the next game and the next start keep it.
+    std::system("xdotool keydown v");
+    std::this_thread::sleep_for(400ms);
+    std::system("xdotool keyup v");
     EXPECT_GT(count(*shot, progressBar, progressFill), count(gameStart, progressBar, progressFill))
         << "the progress bar did not grow";
 
@@ -500,7 +505,8 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     EXPECT_FALSE(fs::exists(fs::current_path() / "pwned")) << "a shell ran the file name";
     EXPECT_FALSE(fs::exists(fs::path(CADENZIO_PROGRAM).parent_path() / "pwned"));
     std::set<std::string> expected = filesBefore;
-    for (const char* made : {"stderr.txt", "Settings.dat", "imgui.ini", "Imported Songs"})
+    for (const char* made : {"stderr.txt", "Settings.dat", "imgui.ini", "Imported Songs",
+                             "Preferences.txt", "History.txt"})
         expected.insert(made);
     expected.insert(fs::relative(imported, dir.path).string());
     auto expectNothingElseMade = [&](const std::string& when) {
@@ -555,6 +561,7 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
                         [&](const Screenshot& s) { return same(s, idle, testButton); });
     ASSERT_TRUE(shot);
     user.keep(*shot, "latency-after");
+    const Screenshot latencyAfter = *shot;
     EXPECT_FALSE(same(*shot, idle, latencyLine)) << "the latency line still reads as before";
 
     // 4. Escape back to the main menu, Escape again ends the program, which saves its settings.
@@ -566,6 +573,56 @@ TEST(Road, ANewUserPlaysImportsMeasuresLatencyAndQuitsWithTheMouse) {
     EXPECT_GT(fs::file_size(dir.path / "Settings.dat"), 0u);
     expectNothingElseMade("on the way");
     EXPECT_FALSE(anyFileNamed(dir.path, "pwned"));
+
+    // What the user chose is there for the next start: the latency measured, the play types of
+    // the song whose first track changed, and the two songs played.
+    const std::string preferences = readText(dir.path / "Preferences.txt");
+    EXPECT_EQ(preferences.find("latency = 0.05\n"), std::string::npos) << preferences;
+    EXPECT_NE(preferences.find("latency = "), std::string::npos) << preferences;
+    EXPECT_NE(preferences.find("\nplay types "), std::string::npos) << preferences;
+    EXPECT_EQ(preferences.find("song speed = 1\n"), std::string::npos) << preferences;
+    const std::string history = readText(dir.path / "History.txt");
+    EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 2) << history;
+
+    // 5. The next start: the piece opens with its play types as left, the latency as measured.
+    Program again(CADENZIO_PROGRAM, dir.path, {}, true);
+    ASSERT_TRUE(windowShown(10s)) << readText(again.errors);
+    ASSERT_TRUE(user.waitFor("the main menu of the next start", mainMenuShown));
+    ASSERT_TRUE(user.clickMainMenuButton(0));
+    ASSERT_TRUE(user.waitFor("the library again",
+                             [](const Screenshot& s) { return browserShowsRows(s, 2); }));
+    ASSERT_TRUE(user.chooseRow(0, "./Songs again", [&](const Screenshot& s) {
+        return browserShowsRows(s, entries + 1) && !same(s, root, browserTitle);
+    }));
+    ASSERT_TRUE(user.chooseRow(level, "./Songs/Beginner again", [&](const Screenshot& s) {
+        return browserShowsRows(s, int(listedEntries(beginner).size()) + 1) &&
+               !same(s, songsFolder, browserTitle);
+    }));
+    ASSERT_TRUE(user.chooseRow(piece, "the piece's two tracks", twoTracksShown));
+    // The cursor where it was when the play type was chosen, so the two pictures can match.
+    ASSERT_TRUE(user.aim(200, 96 + 31 * 2 + 15));
+    shot = user.waitFor("the piece with its play types as left", [&](const Screenshot& s) {
+        return same(s, playTypeSet, playTypeLine(0)) && same(s, playTypeSet, playTypeLine(1));
+    });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "play-types-kept");
+    EXPECT_TRUE(same(*shot, playTypeSet, playTypeLine(0))) << "the first track's play type";
+    EXPECT_TRUE(same(*shot, playTypeSet, playTypeLine(1))) << "the second track's play type";
+    ASSERT_TRUE(user.pressUntil("Escape", "the browser", [&](const Screenshot& s) {
+        return browserShowsRows(s, int(listedEntries(beginner).size()) + 1);
+    }));
+    ASSERT_TRUE(user.pressUntil("Escape", "the main menu", mainMenuShown));
+    ASSERT_TRUE(user.clickMainMenuButton(2));
+    ASSERT_TRUE(user.waitFor("the settings page", settingsShown));
+    ASSERT_TRUE(user.aim(latencyButtonX, latencyButtonY));
+    shot = user.clickUntil("the latency as measured",
+                           [&](const Screenshot& s) { return same(s, latencyAfter, latencyLine); });
+    ASSERT_TRUE(shot);
+    user.keep(*shot, "latency-kept");
+    ASSERT_TRUE(user.pressUntil("Escape", "the main menu", mainMenuShown));
+    std::system("xdotool keydown Escape");
+    EXPECT_EQ(again.wait(15s), std::optional<int>(0)) << readText(again.errors);
+    std::system("xdotool keyup Escape");
 }
 
 namespace {
