@@ -7,6 +7,7 @@
 #include "app/key_value_file.h"
 #include "app/palette.h"
 #include "app/piano_state.h"
+#include "app/play_mode.h"
 #include "app/play_preferences.h"
 #include "app/song_folders.h"
 #include "platform/user_folders.h"
@@ -21,9 +22,8 @@ struct AppContext {
     SoundState sound;      // MIDI clients, open ports, devices and the sound output
     PianoState piano;      // held keys and key owners
     float latency = 0.05f; // seconds
-    int32_t playMode = 0;  // 0 left hand, 1 right hand, 2 both hands, 3 watch and listen
+    PlayMode playMode = PlayMode::PlayLeftHand;
     Palette palette{};
-    float keyboardTopY = 0;
     KeyboardView* keyboardView = nullptr; // owned; made and freed by the start-up
     NoteSprite* noteSprite = nullptr;     // owned
     int8_t transposition = 0;             // semitones, in steps of 12

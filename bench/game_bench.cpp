@@ -47,12 +47,12 @@ std::unique_ptr<Play> makePlay(uint32_t tracks, uint32_t notesPerTrack, double s
     auto play = std::make_unique<Play>();
     AppContext& app = play->app;
     app.palette = defaultPalette();
-    app.playMode = 3;
+    app.playMode = PlayMode::WatchAndListen;
     app.sound.inputDevices.assign(1, InputDeviceRecord{});
     app.sound.output =
         std::make_unique<SoundOutputMidi>(MidiSend(), app.sound.counts); // counts, sends nothing
     app.sound.soundMessage.assign(3, 0);
-    initialiseKeyboardView(play->view, app, 1920, 1080);
+    initialiseKeyboardView(play->view, 1920, 1080);
     app.keyboardView = &play->view;
     app.noteSprite = new FancyNoteSprite();
     app.noteSprite->loadTextures();

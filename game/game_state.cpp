@@ -35,14 +35,14 @@ void adjust(float& value, uint8_t lowerKey, uint8_t raiseKey, float rate, float 
 
 } // namespace
 
-GameState::GameState(AppContext& app, uint32_t frameWidth, uint32_t frameHeight)
-    : context(&app), frameWidth(frameWidth), frameHeight(frameHeight) {}
+GameState::GameState(AppContext& app, uint32_t frameWidth, uint32_t frameHeight) : context(&app) {
+    this->frameWidth = frameWidth;
+    this->frameHeight = frameHeight;
+}
 
 void GameState::enter() {
     AppContext& app = *context;
     keyboardView = app.keyboardView;
-    windowWidth = frameWidth;
-    windowHeight = frameHeight;
     app.piano.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
@@ -66,15 +66,7 @@ void GameState::enter() {
         }
         rewindTracks(app.song.tracks);
     }
-    if (!keyboardView) return;
-    layoutKeyboard(*keyboardView, lowest, highest);
-    whiteKeyCount = uint8_t(keyboardView->whiteKeyCount);
-    noteWidthScale = keyboardView->keyXScale;
-    verticalScale = keyboardView->verticalScale;
-    lowestNote = uint8_t(keyboardView->startNote);
-    highestNote = uint8_t(keyboardView->endNote);
-    keyboardHeight = int32_t(verticalScale * keyboardView->whiteKeyHeight);
-    hitLine = int32_t(windowHeight) - keyboardHeight;
+    if (keyboardView) layoutKeyboard(*keyboardView, lowest, highest);
 }
 
 void GameState::leave() {
@@ -136,34 +128,15 @@ void GameState::render() {
     const std::vector<Track>& tracks = app.song.tracks;
 
     if (keyboardView) drawLanes(*keyboardView);
-    if (app.noteSprite) {
-        NoteLayout layout;
-        layout.displayTime = displayTime();
-        layout.noteSpread = noteSpread;
-        layout.verticalScale = verticalScale;
-        layout.hitLine = hitLine;
-        layout.lowestNote = lowestNote;
-        layout.windowWidth = windowWidth;
-        layout.whiteKeyCount = whiteKeyCount;
-        layout.noteWidthScale = noteWidthScale;
-        drawNotes(tracks, layout, *app.noteSprite, app.palette);
-    }
-    if (keyboardView) drawKeys(*keyboardView);
+    const NoteScreen screen = noteScreen();
+    if (app.noteSprite && keyboardView)
+        drawNotes(tracks, NoteLayout{screen, displayTime(), keyboardView}, *app.noteSprite,
+                  app.palette);
+    if (keyboardView) drawKeys(*keyboardView, app);
 
-    HudValues hud;
-    hud.songTime = songTime;
-    hud.songLength = songLength;
-    hud.songSpeed = songSpeed;
-    hud.noteSpread = noteSpread;
-    hud.inputVolume = inputVolume;
-    hud.transposition = app.transposition;
-    hud.screenNotes = screenNoteCount(tracks);
-    hud.screen = noteScreen();
-    hud.windowWidth = windowWidth;
-    hud.windowHeight = windowHeight;
-    drawBookmarks(sprites, bookmarks, hud);
-    drawProgressBar(sprites, hud);
-    drawStatusLines(hud);
+    drawBookmarks(sprites, bookmarks, *this, screen);
+    drawProgressBar(sprites, *this);
+    drawStatusLines(*this, screenNoteCount(tracks), app.transposition);
 }
 
 bool GameState::animating() const {
@@ -206,8 +179,10 @@ double GameState::displayTime() const {
 NoteScreen GameState::noteScreen() const {
     NoteScreen screen;
     screen.noteSpread = noteSpread;
-    screen.verticalScale = verticalScale;
-    screen.hitLine = hitLine;
+    if (keyboardView) {
+        screen.verticalScale = keyboardView->verticalScale;
+        screen.hitLine = keyboardView->hitLine;
+    }
     return screen;
 }
 
@@ -235,8 +210,8 @@ void GameState::mouseSeeking() {
     }
     if (!seekDragging) return;
     const int32_t x = input.cursorX, y = input.cursorY;
-    if (x >= 0 && x <= int32_t(windowWidth) && y >= 18 && y <= 42)
-        jumpTo(float(songLength) * float(x) / float(windowWidth));
+    if (x >= 0 && x <= int32_t(frameWidth) && y >= 18 && y <= 42)
+        jumpTo(float(songLength) * float(x) / float(frameWidth));
 }
 
 void GameState::adjustmentKeys(float dt) {

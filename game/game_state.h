@@ -8,11 +8,14 @@
 #include "app/state.h"
 #include "game/hud.h"
 #include "game/note_lists.h"
+#include "game/play_values.h"
 
 struct AppContext;
 struct KeyboardView;
 
-class GameState : public State {
+// Its clock, speed, spread, input volume and frame are its PlayValues, which the HUD reads; the
+// keyboard's layout (range, scale, hit line) is read from the keyboard view.
+class GameState : public State, public PlayValues {
   public:
     // frameWidth and frameHeight: the frame the screen is laid out against.
     GameState(AppContext& app, uint32_t frameWidth, uint32_t frameHeight);
@@ -31,32 +34,19 @@ class GameState : public State {
     // Back to the lead-in before the song's start, every list empty.
     void restart();
 
-    // The play's values, public for the HUD and for tests.
-    uint32_t windowWidth = 640;
-    uint32_t windowHeight = 480;
+    // The rest of the play's values, public for tests.
     AppContext* context = nullptr;
     HudSprites sprites;
-    double songTime = 0; // seconds; enter sets the lead-in
-    double songLength = 0;
-    float noteWidthScale = 1;
-    float verticalScale = 1;
-    int32_t keyboardHeight = 300;
-    int32_t hitLine = 0;
-    float inputVolume = 2.0f;
-    float songSpeed = 1.0f; // song seconds per real second
-    float noteSpread = 400; // pixels of one song second before the vertical scale
     bool paused = false;
     bool seekDragging = false;
     float keyRate = 1.0f;
-    uint8_t lowestNote = 128;
-    uint8_t highestNote = 0;
-    uint8_t whiteKeyCount = 1;
     KeyboardView* keyboardView = nullptr;
     std::vector<float> bookmarks; // song times of bookmarks 1 to 9; 0.0 is none
     double playedSeconds = 0;     // real seconds the clock ran, for the practice history
 
     // Song time less the latency's worth of song: where the notes are drawn.
     double displayTime() const;
+    // The note spread over the keyboard's vertical scale and hit line.
     NoteScreen noteScreen() const;
 
   private:
@@ -69,6 +59,4 @@ class GameState : public State {
     void mouseSeeking();
     void adjustmentKeys(float dt);
     void clamp();
-
-    uint32_t frameWidth, frameHeight;
 };

@@ -41,10 +41,10 @@ void loadHudSprites(HudSprites& sprites) {
     sprites.progress.scaleY = 20;
 }
 
-ClockText clockText(double songTime, double songLength, uint32_t windowWidth) {
+ClockText clockText(double songTime, double songLength, uint32_t frameWidth) {
     const MinutesSeconds now = split(songTime), length = split(songLength);
     char text[64];
-    const float middle = float(windowWidth) * 0.5f;
+    const float middle = float(frameWidth) * 0.5f;
     if (now.seconds < 0) {
         std::snprintf(text, sizeof text, "-%02d:%02d / %02d:%02d", now.minutes,
                       std::abs(now.seconds), length.minutes, length.seconds);
@@ -63,25 +63,26 @@ uint32_t screenNoteCount(const std::vector<Track>& tracks) {
     return count;
 }
 
-std::array<std::string, 5> statusLines(const HudValues& values) {
+std::array<std::string, 5> statusLines(const PlayValues& play, uint32_t screenNotes,
+                                       int8_t transposition) {
     char line[5][64];
-    std::snprintf(line[0], sizeof line[0], "Screen Notes: %d", int(values.screenNotes));
-    std::snprintf(line[1], sizeof line[1], "[Z/X] Octave: %d", values.transposition / 12);
-    std::snprintf(line[2], sizeof line[2], "[C/V] Song Speed: %.2f", double(values.songSpeed));
+    std::snprintf(line[0], sizeof line[0], "Screen Notes: %d", int(screenNotes));
+    std::snprintf(line[1], sizeof line[1], "[Z/X] Octave: %d", transposition / 12);
+    std::snprintf(line[2], sizeof line[2], "[C/V] Song Speed: %.2f", double(play.songSpeed));
     std::snprintf(line[3], sizeof line[3], "[B/N] Note Spread: %.2f",
-                  double(values.noteSpread / 400.0f));
+                  double(play.noteSpread / 400.0f));
     std::snprintf(line[4], sizeof line[4], "[M/,] Input Volume: %.2f",
-                  double(values.inputVolume * 0.5f));
+                  double(play.inputVolume * 0.5f));
     return {line[0], line[1], line[2], line[3], line[4]};
 }
 
-void drawBookmarks(HudSprites& sprites, const std::vector<float>& bookmarks,
-                   const HudValues& values) {
+void drawBookmarks(HudSprites& sprites, const std::vector<float>& bookmarks, const PlayValues& play,
+                   const NoteScreen& screen) {
     for (size_t i = 0; i < bookmarks.size(); ++i) {
         if (bookmarks[i] == 0.0f) continue;
-        const float y = timeMarkY(values.screen, bookmarks[i], values.songTime);
-        if (!(y > 0 && y < float(values.windowHeight))) continue;
-        sprites.bookmarkBar.scaleX = 2.0f * float(values.windowWidth);
+        const float y = timeMarkY(screen, bookmarks[i], play.songTime);
+        if (!(y > 0 && y < float(play.frameHeight))) continue;
+        sprites.bookmarkBar.scaleX = 2.0f * float(play.frameWidth);
         sprites.bookmarkBar.scaleY = 1.0f;
         sprites.bookmarkBar.x = 0;
         sprites.bookmarkBar.y = y - 2.0f;
@@ -94,31 +95,31 @@ void drawBookmarks(HudSprites& sprites, const std::vector<float>& bookmarks,
     }
 }
 
-void drawProgressBar(HudSprites& sprites, const HudValues& values) {
+void drawProgressBar(HudSprites& sprites, const PlayValues& play) {
     Sprite& bar = sprites.progress;
     bar.x = 0;
     bar.y = 18.0f;
     bar.scaleY = 24.0f;
-    bar.scaleX = float(values.windowWidth);
+    bar.scaleX = float(play.frameWidth);
     bar.colour = barBackground;
     drawSprite(bar);
 
     // A song of no length has no fill (the share would be 0/0); before the start the fill has
     // no width either.
-    if (values.songLength > 0) {
+    if (play.songLength > 0) {
         bar.y = 20.0f;
         bar.scaleY = 20.0f;
-        bar.scaleX = float(double(values.windowWidth) * values.songTime / values.songLength);
+        bar.scaleX = float(double(play.frameWidth) * play.songTime / play.songLength);
         bar.colour = barFill;
         if (bar.scaleX > 0) drawSprite(bar);
     }
 
-    const ClockText clock = clockText(values.songTime, values.songLength, values.windowWidth);
+    const ClockText clock = clockText(play.songTime, play.songLength, play.frameWidth);
     drawText(clock.text.c_str(), clock.x, 19.0f, 20.0f, clockColour);
 }
 
-void drawStatusLines(const HudValues& values) {
-    const std::array<std::string, 5> lines = statusLines(values);
+void drawStatusLines(const PlayValues& play, uint32_t screenNotes, int8_t transposition) {
+    const std::array<std::string, 5> lines = statusLines(play, screenNotes, transposition);
     for (size_t i = 0; i < lines.size(); ++i)
         drawText(lines[i].c_str(), 0, 40.0f + 20.0f * float(i), 20.0f, statusColour);
 }

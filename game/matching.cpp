@@ -4,10 +4,17 @@
 
 #include "app/palette.h"
 
-bool isPlayersTrack(int32_t playMode, PlayType playType) {
-    if (playMode == 0 || playMode == 1) return static_cast<int32_t>(playType) == playMode;
-    if (playMode == 2) return playType == PlayType::LeftHand || playType == PlayType::RightHand;
-    return false;
+bool isPlayersTrack(PlayMode playMode, PlayType playType) {
+    switch (playMode) {
+    case PlayMode::PlayLeftHand:
+        return playType == PlayType::LeftHand;
+    case PlayMode::PlayRightHand:
+        return playType == PlayType::RightHand;
+    case PlayMode::PlayBothHands:
+        return playType == PlayType::LeftHand || playType == PlayType::RightHand;
+    default:
+        return false;
+    }
 }
 
 MatchResult matchKey(const PlayContext& play, uint8_t key) {

@@ -4,18 +4,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/play_mode.h"
 #include "songs/song.h"
 
 // What matching reads of the play in progress.
 struct PlayContext {
     const std::vector<Track>* tracks = nullptr;
-    int32_t playMode = 0; // 0 left hand, 1 right hand, 2 both hands, 3 watch and listen
-    double songTime = 0;  // seconds
+    PlayMode playMode = PlayMode::PlayLeftHand;
+    double songTime = 0; // seconds
 };
 
-// Whether the player plays a track of this play type in this play mode: mode 0 or 1 the tracks
-// of that hand, mode 2 both hands' tracks, any other mode none.
-bool isPlayersTrack(int32_t playMode, PlayType playType);
+// Whether the player plays a track of this play type in this play mode: one hand's tracks, both
+// hands' tracks, or none (watch and listen, or a mode that is none of the four).
+bool isPlayersTrack(PlayMode playMode, PlayType playType);
 
 struct MatchResult {
     bool matched = false;

@@ -35,7 +35,7 @@ void expire(Track& track, const NoteScreen& screen, double displayTime) {
             [&](uint32_t i) { return noteTop(screen, track.notes[i], displayTime) < hitLine; });
 }
 
-void endNotes(Track& track, const NoteScreen& screen, double songTime, int32_t playMode,
+void endNotes(Track& track, const NoteScreen& screen, double songTime, PlayMode playMode,
               PianoState& piano, SoundState& sound) {
     const float hitLine = float(screen.hitLine);
     const bool computer = computerPlaysTrack(playMode, track.playType);
@@ -52,7 +52,7 @@ void endNotes(Track& track, const NoteScreen& screen, double songTime, int32_t p
     });
 }
 
-void startNotes(Track& track, const NoteScreen& screen, double songTime, int32_t playMode,
+void startNotes(Track& track, const NoteScreen& screen, double songTime, PlayMode playMode,
                 PianoState& piano, SoundState& sound) {
     const float hitLine = float(screen.hitLine);
     const bool computer = computerPlaysTrack(playMode, track.playType);
@@ -103,12 +103,12 @@ bool trackDrawn(const Track& track) {
     return track.playType != PlayType::Hidden && track.playType != PlayType::Muted;
 }
 
-bool computerPlaysTrack(int32_t playMode, PlayType playType) {
+bool computerPlaysTrack(PlayMode playMode, PlayType playType) {
     return playType != PlayType::Muted && !isPlayersTrack(playMode, playType);
 }
 
 void advanceNoteLists(std::vector<Track>& tracks, const NoteScreen& screen, double songTime,
-                      double displayTime, int32_t playMode, PianoState& piano, SoundState& sound) {
+                      double displayTime, PlayMode playMode, PianoState& piano, SoundState& sound) {
     for (Track& track : tracks)
         if (takesPart(track)) expire(track, screen, displayTime);
     for (Track& track : tracks)
@@ -135,7 +135,7 @@ void rewindTracks(std::vector<Track>& tracks) {
     }
 }
 
-void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, PianoState& piano,
+void silenceComputerNotes(std::vector<Track>& tracks, PlayMode playMode, PianoState& piano,
                           SoundState& sound) {
     for (Track& track : tracks) {
         if (!takesPart(track) || !computerPlaysTrack(playMode, track.playType)) continue;

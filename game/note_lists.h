@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/play_mode.h"
 #include "songs/song.h"
 
 struct PianoState;
@@ -29,14 +30,14 @@ float timeMarkY(const NoteScreen& screen, double mark, double t);
 bool trackDrawn(const Track& track);
 
 // The computer plays every track that takes part (is not Muted) and is not the player's.
-bool computerPlaysTrack(int32_t playMode, PlayType playType);
+bool computerPlaysTrack(PlayMode playMode, PlayType playType);
 
 // One frame of the lists over every track that is not Muted, each step over all tracks before
 // the next: expiry at the display time, then note ends, note starts and notes coming on screen
 // at the song time. Computer notes go to the sound output and, unless Hidden, to the key owner
 // lists.
 void advanceNoteLists(std::vector<Track>& tracks, const NoteScreen& screen, double songTime,
-                      double displayTime, int32_t playMode, PianoState& piano, SoundState& sound);
+                      double displayTime, PlayMode playMode, PianoState& piano, SoundState& sound);
 
 // After a jump to t: every track that takes part has its cursor at the note at or before t and
 // empty lists, so notes already begun are not played again.
@@ -46,7 +47,7 @@ void rewindTracks(std::vector<Track>& tracks);
 
 // Stops every note the computer sounds (for a pause): each goes to its track's ended list, still
 // drawn but no longer sounding, so the computer's next notes are the first it plays again.
-void silenceComputerNotes(std::vector<Track>& tracks, int32_t playMode, PianoState& piano,
+void silenceComputerNotes(std::vector<Track>& tracks, PlayMode playMode, PianoState& piano,
                           SoundState& sound);
 
 // Sends the note's note-on (its channel, key and velocity) or note-off through the current

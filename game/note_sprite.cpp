@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
 #include "game/note_lists.h"
 #include "piano/keyboard_view.h"
 #include "render/shapes.h"
@@ -73,14 +72,14 @@ void FancyNoteSprite::setSize(const float (&size)[2]) {
     setSize(size[0], size[1]);
 }
 
-FastNoteSprite::FastNoteSprite(const AppContext& app) : app(&app) {}
+FastNoteSprite::FastNoteSprite(const KeyboardView* keyboard) : keyboard(keyboard) {}
 
 void FastNoteSprite::loadTextures() {
     loadSprite(sprite, "NoteMid.png");
 }
 
 void FastNoteSprite::draw() {
-    const float keyboardTop = app->keyboardTopY;
+    const float keyboardTop = keyboard ? keyboard->keyboardTopY : 0;
     const float top = sprite.y - sprite.scaleY;
     if (top > keyboardTop) return; // wholly behind the keys
     const float bottom = sprite.y < keyboardTop ? sprite.y : keyboardTop;
@@ -159,9 +158,11 @@ void hideCovered(std::vector<Placed>& placed, const NoteSprite& drawer) {
 
 void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteSprite& drawer,
                const Palette& palette) {
-    if (layout.whiteKeyCount == 0) return;
-    const float width = static_cast<float>(layout.windowWidth);
-    const float count = static_cast<float>(layout.whiteKeyCount);
+    if (layout.keyboard == nullptr || layout.keyboard->whiteKeyCount == 0) return;
+    const KeyboardView& keys = *layout.keyboard;
+    const NoteScreen& screen = layout.screen;
+    const float width = static_cast<float>(keys.frameWidth);
+    const float count = static_cast<float>(keys.whiteKeyCount);
     std::vector<Placed> placed;
     for (const Track& track : tracks) {
         if (!trackDrawn(track)) continue;
@@ -171,23 +172,23 @@ void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteS
                 if (index >= track.notes.size()) continue;
                 const Note& note = track.notes[index];
                 // Keys left of the layout have no place on screen.
-                if (note.key < layout.lowestNote) continue;
+                if (note.key < keys.startNote) continue;
                 const double y =
-                    (layout.displayTime - note.start) * layout.noteSpread * layout.verticalScale +
-                    layout.hitLine;
-                const int32_t offset = static_cast<int32_t>(note.key - layout.lowestNote);
+                    (layout.displayTime - note.start) * screen.noteSpread * screen.verticalScale +
+                    screen.hitLine;
+                const int32_t offset = static_cast<int32_t>(note.key - keys.startNote);
                 const int32_t octave = offset / 12;
                 const int32_t semitone = offset - 12 * octave;
                 float x = static_cast<float>(whitePosition[semitone] + 7 * octave) * width / count;
-                float widthFactor = layout.noteWidthScale;
+                float widthFactor = keys.keyXScale;
                 const Colour* noteColour = &palette[colour];
                 if (isBlackKey(note.key)) {
                     x += width * 0.65f / count;
                     noteColour = &palette[6 + colour];
                     widthFactor *= 0.66f;
                 }
-                const float height = static_cast<float>(static_cast<double>(layout.verticalScale) *
-                                                        note.duration * layout.noteSpread);
+                const float height = static_cast<float>(static_cast<double>(screen.verticalScale) *
+                                                        note.duration * screen.noteSpread);
                 placed.push_back({truncated(x), truncated(static_cast<float>(y)), widthFactor,
                                   height, noteColour, note.key, true});
             }

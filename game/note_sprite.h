@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "app/palette.h"
+#include "game/note_lists.h"
 #include "render/colour.h"
 #include "render/sprite_pass.h"
 #include "songs/song.h"
 
-struct AppContext;
+struct KeyboardView;
 
 class NoteSprite {
   public:
@@ -54,7 +55,8 @@ class FancyNoteSprite : public NoteSprite {
 // The outline of the bar, cut at the keyboard's top edge; "NoteMid.png" gives only its width.
 class FastNoteSprite : public NoteSprite {
   public:
-    explicit FastNoteSprite(const AppContext& app);
+    // keyboard: the view whose top edge cuts the bars; none cuts them at 0.
+    explicit FastNoteSprite(const KeyboardView* keyboard);
     void loadTextures() override;
     void draw() override;
     void setColour(const Colour& colour) override;
@@ -67,19 +69,15 @@ class FastNoteSprite : public NoteSprite {
     Sprite sprite;
 
   private:
-    const AppContext* app;
+    const KeyboardView* keyboard;
 };
 
-// Where the notes go on screen: the play state's values after its keyboard layout.
+// Where the notes go on screen: the play's note screen at the display time, over the keys the
+// keyboard view laid out (its start note, white key count, key x scale and frame width).
 struct NoteLayout {
+    NoteScreen screen;
     double displayTime = 0; // song time minus latency times speed
-    float noteSpread = 400; // pixels per song second before the vertical scale
-    float verticalScale = 1;
-    int32_t hitLine = 0;         // y of the keyboard's top edge
-    uint32_t lowestNote = 0;     // the layout's start note, a multiple of 12
-    uint32_t windowWidth = 1920; // frame width
-    uint32_t whiteKeyCount = 1;
-    float noteWidthScale = 1; // the keyboard's key x scale
+    const KeyboardView* keyboard = nullptr;
 };
 
 // Draws the ended, sounding and upcoming notes of every track that is neither Hidden nor Muted,

@@ -41,7 +41,7 @@ void emptyForRescan(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (menu.scanThread.joinable()) menu.scanThread.join();
     // The file's node goes with the library: nothing may point into it afterwards.
-    menu.currentFolder = app.songFolders.get();
+    menu.currentNode = app.songFolders.get();
     menu.hoveredNode = nullptr;
     emptyLibrary(*app.songFolders, app.folderLock);
     app.folderScan = false;

@@ -47,7 +47,7 @@ int32_t updateMainPage(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (menu.pageEntered) {
         menu.pageEntered = false;
-        menu.currentFolder = app.songFolders.get();
+        menu.currentNode = app.songFolders.get();
         app.transposition = 0;
     }
     readMenuKeyboard(app, input);
@@ -89,5 +89,5 @@ void renderMainPage(MenuPages& menu) {
     const auto size = static_cast<float>(menu.textSize);
     drawText(("Input: " + inputName(*menu.app)).c_str(), 364, 20, size, plainTextColour);
     drawText(("Output: " + outputName(*menu.app)).c_str(), 364, 52, size, plainTextColour);
-    drawKeys(*menu.keyboardView);
+    drawKeys(*menu.keyboardView, *menu.app);
 }

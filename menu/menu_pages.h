@@ -88,7 +88,9 @@ struct MenuPages {
     std::atomic<bool> scanning{false};     // from the scan's start until its thread is done
     std::atomic<bool> scanFinished{false}; // the last scan read every folder
     bool importMode = false;
-    FolderNode* currentFolder = nullptr;
+    // The folder the browser shows, or the song file clicked in it until the browser shows that
+    // file's folder again.
+    FolderNode* currentNode = nullptr;
     FolderNode* hoveredNode = nullptr;
     int32_t scroll = 0; // pixels, of the browser and the track setup page
 

@@ -71,7 +71,7 @@ void MenuState::enter() {
     if (keyboardView) layoutKeyboard(*keyboardView, 0, 127);
     app->piano.menuMidiBuffer.resize(3);
     app->piano.menuKeyboardBuffer.resize(3);
-    currentFolder = app->songFolders.get();
+    currentNode = app->songFolders.get();
 }
 
 void MenuState::leave() {

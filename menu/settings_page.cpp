@@ -102,7 +102,7 @@ void renderInputSection(MenuPages& menu) {
         drawText(("Num Notes: " + std::to_string(record.noteSpan)).c_str(), 684, 136, size,
                  rangeColour);
     }
-    drawKeys(*menu.keyboardView);
+    drawKeys(*menu.keyboardView, *menu.app);
 }
 
 void renderOutputSection(MenuPages& menu) {

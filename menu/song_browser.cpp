@@ -31,7 +31,7 @@ void startLibraryScan(MenuPages& menu) {
     AppContext& app = *menu.app;
     menu.stopLibraryScan();
     emptyLibrary(*app.songFolders, app.folderLock);
-    menu.currentFolder = app.songFolders.get();
+    menu.currentNode = app.songFolders.get();
     menu.hoveredNode = nullptr;
     app.folderScan = true;
     menu.keepScanning = true;
@@ -52,7 +52,7 @@ int32_t rowsEnd(const FolderNode& folder) {
 // The row under the point, the later one where two rows share an edge; nullptr for none. Call
 // with the folder lock held.
 FolderNode* rowAt(const MenuPages& menu, int32_t x, int32_t y) {
-    const FolderNode& folder = *menu.currentFolder;
+    const FolderNode& folder = *menu.currentNode;
     if (x < 0 || x > menu.width) return nullptr;
     FolderNode* found = nullptr;
     int32_t top = firstRowTop;
@@ -87,11 +87,11 @@ int32_t updateSongBrowser(MenuPages& menu) {
         menu.pageEntered = false;
         menu.scroll = 0;
         // Back from the track setup page: reopen the chosen file's folder.
-        if (menu.currentFolder && isFile(*menu.currentFolder) && menu.currentFolder->parent)
-            menu.currentFolder = menu.currentFolder->parent;
+        if (menu.currentNode && isFile(*menu.currentNode) && menu.currentNode->parent)
+            menu.currentNode = menu.currentNode->parent;
     }
     if (!app.folderScan) startLibraryScan(menu);
-    if (!menu.currentFolder) menu.currentFolder = app.songFolders.get();
+    if (!menu.currentNode) menu.currentNode = app.songFolders.get();
 
     const bool click = mouseButtonPressed(input, 0);
     int32_t end = 0;
@@ -100,18 +100,18 @@ int32_t updateSongBrowser(MenuPages& menu) {
         FolderNode* row = rowAt(menu, input.cursorX, input.cursorY + menu.scroll);
         menu.hoveredNode = nullptr;
         if (row && click) {
-            menu.currentFolder = row;
+            menu.currentNode = row;
             menu.scroll = 0;
         } else {
             menu.hoveredNode = row;
         }
-        end = rowsEnd(*menu.currentFolder);
+        end = rowsEnd(*menu.currentNode);
     }
 
     // Attached nodes keep their fields, so the chosen file is read without the lock.
-    if (isFile(*menu.currentFolder)) {
-        if (menu.importMode && menu.currentFolder->kind == FolderNode::MidiFile)
-            importSong(menu, *menu.currentFolder);
+    if (isFile(*menu.currentNode)) {
+        if (menu.importMode && menu.currentNode->kind == FolderNode::MidiFile)
+            importSong(menu, *menu.currentNode);
         else
             menu.goToPage(TrackSetupPage);
         return StayInState;
@@ -125,9 +125,9 @@ int32_t updateSongBrowser(MenuPages& menu) {
 
 void renderSongBrowser(MenuPages& menu) {
     AppContext& app = *menu.app;
-    if (!menu.currentFolder) return;
+    if (!menu.currentNode) return;
     std::lock_guard<std::mutex> lock(app.folderLock);
-    const FolderNode& folder = *menu.currentFolder;
+    const FolderNode& folder = *menu.currentNode;
     const float textSize = float(menu.textSize);
     const float top = float(64 - menu.scroll);
     drawText(("Current Directory: " + folder.path).c_str(), 40, top, textSize, plainTextColour);

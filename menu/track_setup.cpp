@@ -27,7 +27,7 @@ void startLoading(MenuPages& menu) {
     menu.loadFailed = false;
     menu.historyText.clear();
     menu.app->songKey.clear();
-    const FolderNode* file = menu.currentFolder;
+    const FolderNode* file = menu.currentNode;
     if (!file || (file->kind != FolderNode::MidiFile && file->kind != FolderNode::SongFile)) return;
     AppContext& app = *menu.app;
     app.songKey = songKey(*file);
@@ -128,12 +128,17 @@ int32_t updateTrackSetup(MenuPages& menu) {
         menu.openTrack = -1;
     }
 
-    MenuButton* modes[4] = {&menu.playLeftHandButton, &menu.playRightHandButton,
-                            &menu.playBothHandsButton, &menu.watchAndListenButton};
-    for (int32_t mode = 0; mode < 4; ++mode) {
-        updateButton(*modes[mode], input);
-        if (buttonClicked(*modes[mode], input)) {
-            app.playMode = mode;
+    const struct {
+        MenuButton& button;
+        PlayMode mode;
+    } modes[] = {{menu.playLeftHandButton, PlayMode::PlayLeftHand},
+                 {menu.playRightHandButton, PlayMode::PlayRightHand},
+                 {menu.playBothHandsButton, PlayMode::PlayBothHands},
+                 {menu.watchAndListenButton, PlayMode::WatchAndListen}};
+    for (const auto& m : modes) {
+        updateButton(m.button, input);
+        if (buttonClicked(m.button, input)) {
+            app.playMode = m.mode;
             menu.playWhenLoaded = true;
         }
     }

@@ -39,16 +39,14 @@ bool isBlackKey(uint32_t key) {
     }
 }
 
-void initialiseKeyboardView(KeyboardView& view, AppContext& app, uint32_t windowWidth,
-                            uint32_t windowHeight) {
-    view.context = &app;
-    view.windowWidth = windowWidth;
-    view.windowHeight = windowHeight;
+void initialiseKeyboardView(KeyboardView& view, uint32_t frameWidth, uint32_t frameHeight) {
+    view.frameWidth = frameWidth;
+    view.frameHeight = frameHeight;
     loadSprite(view.whiteKey, "NoteWhite.png");
     loadSprite(view.blackKey, "NoteBlack.png");
     loadSprite(view.line, "Pixel.png");
     view.line.scaleX = 1.0f;
-    view.line.scaleY = static_cast<float>(windowHeight);
+    view.line.scaleY = static_cast<float>(frameHeight);
     view.line.colour = {0.25f, 0.25f, 0.25f, 1.0f};
     view.whiteKeyWidth = view.whiteKey.width;
     view.whiteKeyHeight = view.whiteKey.height;
@@ -65,17 +63,17 @@ void layoutKeyboard(KeyboardView& view, uint32_t lowest, uint32_t highest) {
     for (uint32_t key = start; key < end; ++key)
         if (!isBlackKey(key)) ++whiteKeys;
 
-    const uint32_t keyWidth = view.windowWidth / whiteKeys;
+    const uint32_t keyWidth = view.frameWidth / whiteKeys;
     view.keyXScale =
         view.whiteKeyWidth > 0 ? static_cast<float>(keyWidth) / view.whiteKeyWidth : 1.0f;
-    view.verticalScale = static_cast<float>(view.windowHeight) / 1080.0f * 1.1f;
+    view.verticalScale = static_cast<float>(view.frameHeight) / 1080.0f * 1.1f;
     for (Sprite* key : {&view.whiteKey, &view.blackKey}) {
         key->scaleX = view.keyXScale;
         key->scaleY = view.verticalScale;
     }
     view.keyboardTopY =
-        static_cast<float>(view.windowHeight) - view.whiteKeyHeight * view.verticalScale;
-    if (view.context) view.context->keyboardTopY = view.keyboardTopY;
+        static_cast<float>(view.frameHeight) - view.whiteKeyHeight * view.verticalScale;
+    view.hitLine = int32_t(view.frameHeight) - int32_t(view.verticalScale * view.whiteKeyHeight);
     view.whiteKeyCount = whiteKeys;
     view.semitoneRange = end - start;
     view.startNote = start;
@@ -85,7 +83,7 @@ void layoutKeyboard(KeyboardView& view, uint32_t lowest, uint32_t highest) {
 void drawLanes(const KeyboardView& view) {
     if (view.whiteKeyCount == 0) return;
     const float keyWidth =
-        static_cast<float>(view.windowWidth) / static_cast<float>(view.whiteKeyCount);
+        static_cast<float>(view.frameWidth) / static_cast<float>(view.whiteKeyCount);
     Sprite line = view.line;
     line.y = 0;
     for (uint32_t i = 1; i <= view.semitoneRange / 7; ++i) {
@@ -115,13 +113,12 @@ Colour blackKeyColour(const AppContext& app, int8_t held, uint8_t owner, bool re
     return colour;
 }
 
-void drawKeys(const KeyboardView& view) {
-    if (view.context == nullptr || view.whiteKeyCount == 0) return;
-    const AppContext& app = *view.context;
+void drawKeys(const KeyboardView& view, const AppContext& app) {
+    if (view.whiteKeyCount == 0) return;
     int32_t low = 0, high = 0;
     reach(app, low, high);
     const float count = static_cast<float>(view.whiteKeyCount);
-    const float width = static_cast<float>(view.windowWidth);
+    const float width = static_cast<float>(view.frameWidth);
     auto colourOf = [&](uint32_t key, auto colourFunction) {
         const bool reachable =
             static_cast<int32_t>(key) >= low && static_cast<int32_t>(key) <= high;

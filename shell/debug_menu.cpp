@@ -68,7 +68,7 @@ void switchNoteDrawer(AppContext& app, bool fancy) {
     if (fancy)
         replacement = new FancyNoteSprite();
     else
-        replacement = new FastNoteSprite(app);
+        replacement = new FastNoteSprite(app.keyboardView);
     delete app.noteSprite;
     app.noteSprite = replacement;
     app.noteSprite->loadTextures();

@@ -48,7 +48,7 @@ void startViews(AppContext& app) {
     int width = 0, height = 0;
     renderSize(width, height);
     app.keyboardView = new KeyboardView();
-    initialiseKeyboardView(*app.keyboardView, app, static_cast<uint32_t>(width),
+    initialiseKeyboardView(*app.keyboardView, static_cast<uint32_t>(width),
                            static_cast<uint32_t>(height));
     app.noteSprite = new FancyNoteSprite();
     app.noteSprite->loadTextures();

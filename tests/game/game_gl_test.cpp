@@ -31,7 +31,7 @@ TEST(GameGl, KeysAndNotesShowTheirTrackColours) {
     auto app = std::make_unique<AppContext>();
     app->palette = defaultPalette();
     KeyboardView view;
-    initialiseKeyboardView(view, *app, width, height);
+    initialiseKeyboardView(view, width, height);
     layoutKeyboard(view, 60, 71);
     app->piano.keyOwners[62].push_back(1); // a computer note of colour 1 sounds on D
 
@@ -41,17 +41,15 @@ TEST(GameGl, KeysAndNotesShowTheirTrackColours) {
     track.upcoming.push_back(0);
     NoteLayout layout;
     layout.displayTime = 0.75;
-    layout.verticalScale = view.verticalScale;
-    layout.hitLine = int32_t(view.keyboardTopY);
-    layout.lowestNote = view.startNote;
-    layout.whiteKeyCount = view.whiteKeyCount;
-    layout.noteWidthScale = view.keyXScale;
+    layout.screen.verticalScale = view.verticalScale;
+    layout.screen.hitLine = int32_t(view.keyboardTopY);
+    layout.keyboard = &view;
     FancyNoteSprite fancy;
     fancy.loadTextures();
 
     drawLanes(view);
     drawNotes({track}, layout, fancy, app->palette);
-    drawKeys(view);
+    drawKeys(view, *app);
     drawQueuedFrame(width, height, {});
 
     // The same spot of the idle C and of the coloured D: the key texture tinted 0.95 grey

@@ -22,14 +22,14 @@ TEST_F(Play, EnterLaysOutTheSongAndStartsTheLeadIn) {
     EXPECT_EQ(game->songLength, 130.0);
     EXPECT_EQ(app.transposition, 0);
     EXPECT_EQ(game->bookmarks, std::vector<float>(9, 0.0f));
-    EXPECT_EQ(game->lowestNote, 48);
-    EXPECT_EQ(game->highestNote, 84);
-    EXPECT_EQ(game->whiteKeyCount, 21);
-    EXPECT_FLOAT_EQ(game->verticalScale, 1.1f);
-    // The white key texture is 256 pixels high.
-    EXPECT_EQ(game->keyboardHeight, 281);
-    EXPECT_EQ(game->hitLine, 1080 - 281);
-    EXPECT_EQ(game->windowWidth, 1920u);
+    EXPECT_EQ(view.startNote, 48u);
+    EXPECT_EQ(view.endNote, 84u);
+    EXPECT_EQ(view.whiteKeyCount, 21u);
+    EXPECT_FLOAT_EQ(view.verticalScale, 1.1f);
+    // The white key texture is 256 pixels high: the keyboard is 281 whole pixels high.
+    EXPECT_EQ(view.hitLine, 1080 - 281);
+    EXPECT_EQ(game->noteScreen().hitLine, view.hitLine);
+    EXPECT_EQ(game->frameWidth, 1920u);
 }
 
 TEST_F(Play, NoteAtZeroSoundsOneSecondAfterEnterAndAMinuteDoesNotDrift) {
@@ -53,9 +53,7 @@ TEST_F(Play, HalfSpeedTakesTwoRealSecondsForOneSongSecond) {
     ASSERT_EQ(sent.size(), 2u);
     const double realSeconds = double(sent[1].frame - sent[0].frame) / 60.0;
     EXPECT_NEAR(realSeconds, 2.0, 1.5 / 60);
-    HudValues values;
-    values.songSpeed = game->songSpeed;
-    EXPECT_EQ(statusLines(values)[2], "[C/V] Song Speed: 0.50");
+    EXPECT_EQ(statusLines(*game, 0, 0)[2], "[C/V] Song Speed: 0.50");
 }
 
 TEST_F(Play, AdjustmentKeysChangeAtTheirRatesAndStopAtTheirLimits) {
@@ -161,7 +159,7 @@ TEST_F(Play, NoteMovesThroughItsListsAtItsTimes) {
     start();
     const float dt = 0.001f;
     const double pixelsPerSecond = 400.0 * double(1.1f);
-    const double onScreen = 2.0 - double(game->hitLine) / pixelsPerSecond;
+    const double onScreen = 2.0 - double(view.hitLine) / pixelsPerSecond;
     double cameUp = -9, began = -9, ended = -9, gone = -9;
     const Track& track = app.song.tracks[0];
     for (int i = 0; i < 4000 && gone < 0; ++i) {
@@ -383,8 +381,8 @@ TEST_F(Play, NoVisibleTrackGivesOneOctave) {
     addTrack(PlayType::Hidden, 1, {note(0, 1, 30)});
     addTrack(PlayType::Muted, 2, {note(0, 1, 90)}, 10);
     start();
-    EXPECT_EQ(game->whiteKeyCount, 7);
-    EXPECT_GT(game->hitLine, 0);
+    EXPECT_EQ(view.whiteKeyCount, 7u);
+    EXPECT_GT(view.hitLine, 0);
     run(120);
     game->render();
 }

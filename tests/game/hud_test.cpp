@@ -33,19 +33,17 @@ TEST(Hud, ClockTextOfADamagedLengthStaysDefined) {
 }
 
 TEST(Hud, StatusLinesShowTheKeysValuesScaled) {
-    HudValues values;
-    auto lines = statusLines(values);
+    PlayValues values;
+    auto lines = statusLines(values, 0, 0);
     EXPECT_EQ(lines[0], "Screen Notes: 0");
     EXPECT_EQ(lines[1], "[Z/X] Octave: 0");
     EXPECT_EQ(lines[2], "[C/V] Song Speed: 1.00");
     EXPECT_EQ(lines[3], "[B/N] Note Spread: 1.00");
     EXPECT_EQ(lines[4], "[M/,] Input Volume: 1.00");
-    values.screenNotes = 42;
-    values.transposition = -24;
     values.songSpeed = 0.1f;
     values.noteSpread = 1200;
     values.inputVolume = 3.9f;
-    lines = statusLines(values);
+    lines = statusLines(values, 42, -24);
     EXPECT_EQ(lines[0], "Screen Notes: 42");
     EXPECT_EQ(lines[1], "[Z/X] Octave: -2");
     EXPECT_EQ(lines[2], "[C/V] Song Speed: 0.10");
@@ -74,12 +72,15 @@ class HudDrawing : public ::testing::Test {
         sprites.bookmarkBar.height = 4;
         sprites.bookmark.width = 36;
         sprites.bookmark.height = 24;
-        values.screen.hitLine = 799;
-        values.screen.verticalScale = 1.1f;
+        values.frameWidth = 1920;
+        values.frameHeight = 1080;
+        screen.hitLine = 799;
+        screen.verticalScale = 1.1f;
     }
     void TearDown() override { emptyQueues(); }
     HudSprites sprites;
-    HudValues values;
+    PlayValues values;
+    NoteScreen screen;
 };
 
 TEST_F(HudDrawing, ProgressFillIsTheSongsShareOfTheWidth) {
@@ -117,13 +118,13 @@ TEST_F(HudDrawing, BookmarkFallsLikeANoteAndShowsOnlyOnScreen) {
     const double leaves = 10.0 + (1080 - 799) / pixelsPerSecond;
 
     values.songTime = appears - 0.001;
-    drawBookmarks(sprites, bookmarks, values);
+    drawBookmarks(sprites, bookmarks, values, screen);
     EXPECT_TRUE(spriteQueue().empty());
     values.songTime = appears + 0.001;
-    drawBookmarks(sprites, bookmarks, values);
+    drawBookmarks(sprites, bookmarks, values, screen);
     ASSERT_EQ(spriteQueue().size(), 2u);
     values.songTime = 10.0;
-    drawBookmarks(sprites, bookmarks, values);
+    drawBookmarks(sprites, bookmarks, values, screen);
     ASSERT_EQ(spriteQueue().size(), 4u);
     const SpriteCommand& bar = spriteQueue()[2];
     EXPECT_EQ(bar.destination.top, 797);
@@ -133,14 +134,14 @@ TEST_F(HudDrawing, BookmarkFallsLikeANoteAndShowsOnlyOnScreen) {
     EXPECT_EQ(textQueue()[1].text, u"3");
     EXPECT_EQ(textQueue()[1].y, 799.0f);
     values.songTime = leaves + 0.001;
-    drawBookmarks(sprites, bookmarks, values);
+    drawBookmarks(sprites, bookmarks, values, screen);
     EXPECT_EQ(spriteQueue().size(), 4u);
 
     // A bookmark at exactly 0.0 is no bookmark.
     emptyQueues();
     bookmarks.assign(9, 0.0f);
     values.songTime = 0.0;
-    drawBookmarks(sprites, bookmarks, values);
+    drawBookmarks(sprites, bookmarks, values, screen);
     EXPECT_TRUE(spriteQueue().empty());
 }
 

@@ -9,7 +9,7 @@ class Matching : public ::testing::Test {
   protected:
     void SetUp() override {
         play.tracks = &tracks;
-        play.playMode = 1;
+        play.playMode = PlayMode::PlayRightHand;
     }
 
     // A track of the given play type and colour whose notes (key, start) are all upcoming.
@@ -61,19 +61,19 @@ TEST_F(Matching, OnlyThePlayersTracksMatch) {
     addTrack(PlayType::LeftHand, 1, {{40, 1.0}});
     addTrack(PlayType::Displayed, 4, {{41, 1.0}});
     addTrack(PlayType::RightHand, 5, {{40, 1.0}, {42, 1.0}});
-    play.playMode = 0;
+    play.playMode = PlayMode::PlayLeftHand;
     play.songTime = 1.0;
     EXPECT_EQ(matchKey(play, 40).colour, 1); // first track in order
     EXPECT_FALSE(matchesAt(1.0, 42));
-    play.playMode = 2;
+    play.playMode = PlayMode::PlayBothHands;
     EXPECT_TRUE(matchesAt(1.0, 42));
     EXPECT_FALSE(matchesAt(1.0, 41));
-    play.playMode = 3; // watch and listen
+    play.playMode = PlayMode::WatchAndListen;
     EXPECT_FALSE(matchesAt(1.0, 40));
     EXPECT_FALSE(matchesAt(1.0, 42));
 
-    EXPECT_TRUE(isPlayersTrack(1, PlayType::RightHand));
-    EXPECT_FALSE(isPlayersTrack(1, PlayType::LeftHand));
-    EXPECT_FALSE(isPlayersTrack(2, PlayType::Displayed));
-    EXPECT_FALSE(isPlayersTrack(7, PlayType::LeftHand));
+    EXPECT_TRUE(isPlayersTrack(PlayMode::PlayRightHand, PlayType::RightHand));
+    EXPECT_FALSE(isPlayersTrack(PlayMode::PlayRightHand, PlayType::LeftHand));
+    EXPECT_FALSE(isPlayersTrack(PlayMode::PlayBothHands, PlayType::Displayed));
+    EXPECT_FALSE(isPlayersTrack(static_cast<PlayMode>(7), PlayType::LeftHand));
 }

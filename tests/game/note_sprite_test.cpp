@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "piano/keyboard_view.h"
 #include "render/shape_list.h"
 #include "render/shapes.h"
 #include "support/fake_textures.h"
@@ -22,12 +23,14 @@ class NoteSpriteTest : public ::testing::Test {
         fancy.loadTextures();
         // One octave from 60 on a 1920 x 1080 frame, as the keyboard lays it out.
         layout.displayTime = 1.0;
-        layout.noteSpread = 400;
-        layout.verticalScale = 1.1f;
-        layout.hitLine = 798;
-        layout.lowestNote = 60;
-        layout.whiteKeyCount = 7;
-        layout.noteWidthScale = 274.0f / 24;
+        layout.screen.noteSpread = 400;
+        layout.screen.verticalScale = 1.1f;
+        layout.screen.hitLine = 798;
+        keys.frameWidth = 1920;
+        keys.startNote = 60;
+        keys.whiteKeyCount = 7;
+        keys.keyXScale = 274.0f / 24;
+        layout.keyboard = &keys;
     }
     void TearDown() override {
         spritePass(0, 0);
@@ -49,6 +52,7 @@ class NoteSpriteTest : public ::testing::Test {
     std::unique_ptr<AppContext> app;
     Palette palette;
     FancyNoteSprite fancy;
+    KeyboardView keys;
     NoteLayout layout;
     std::vector<Track> tracks;
 };
@@ -78,8 +82,8 @@ TEST_F(NoteSpriteTest, FancyBarIsTwoCapsAroundAStretchedMiddle) {
 }
 
 TEST_F(NoteSpriteTest, NotesStandOverTheirKeys) {
-    layout.whiteKeyCount = 14;
-    layout.noteWidthScale = 137.0f / 24;
+    keys.whiteKeyCount = 14;
+    keys.keyXScale = 137.0f / 24;
     Track& track = addTrack(2);
     addNote(track, track.upcoming, 61, 1.5, 0.5); // C sharp
     addNote(track, track.upcoming, 76, 1.0, 0.5); // E of the second octave
@@ -114,8 +118,8 @@ TEST_F(NoteSpriteTest, ListsDrawInOrderAndHiddenOrMutedTracksNot) {
 }
 
 TEST_F(NoteSpriteTest, FastBarIsAnOutlineCutAtTheKeyboard) {
-    app->keyboardTopY = 798.4f;
-    FastNoteSprite fast(*app);
+    keys.keyboardTopY = 798.4f;
+    FastNoteSprite fast(&keys);
     fast.loadTextures();
     Track& track = addTrack(3);
     addNote(track, track.sounding, 60, 0.5, 1.0);  // started: from 578 down to 1018
@@ -157,8 +161,8 @@ TEST_F(NoteSpriteTest, NotesWhollyUnderALaterNoteOfTheirKeyAreLeftOut) {
     spritePass(0, 0);
 
     // Outlines hide nothing: only one drawn again in the very same place is left out.
-    app->keyboardTopY = 798;
-    FastNoteSprite fast(*app);
+    keys.keyboardTopY = 798;
+    FastNoteSprite fast(&keys);
     fast.loadTextures();
     drawNotes(tracks, layout, fast, palette);
     EXPECT_EQ(queuedShapes().count, 4 * 8u);

@@ -57,7 +57,7 @@ class PlayFixture : public ::testing::Test {
     void SetUp() override {
         useTexturesWithoutGpu();
         app.palette = defaultPalette();
-        initialiseKeyboardView(view, app, 1920, 1080);
+        initialiseKeyboardView(view, 1920, 1080);
         app.keyboardView = &view;
         app.noteSprite = new FancyNoteSprite();
         app.noteSprite->loadTextures();
@@ -103,8 +103,9 @@ class PlayFixture : public ::testing::Test {
         return app.song.tracks.back();
     }
 
+    // playMode as the play keeps it, 0 to 3 (or a value outside them).
     void start(int32_t playMode = 3) {
-        app.playMode = playMode;
+        app.playMode = static_cast<PlayMode>(playMode);
         game = std::make_unique<GameState>(app, 1920, 1080);
         game->enter();
     }

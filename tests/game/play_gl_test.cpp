@@ -46,7 +46,7 @@ class PlayGl : public ::testing::Test {
     static void TearDownTestSuite() { closeRenderers(); }
     void SetUp() override {
         app.palette = defaultPalette();
-        initialiseKeyboardView(view, app, width, height);
+        initialiseKeyboardView(view, width, height);
         app.keyboardView = &view;
         app.noteSprite = new FancyNoteSprite();
         app.noteSprite->loadTextures();
@@ -97,13 +97,13 @@ TEST_F(PlayGl, FallingNoteAndSoundingKeyTakeTheirTracksColours) {
     track(PlayType::Displayed, 2, 64, 0.2, 3.0); // sounds on E
     track(PlayType::Displayed, 3, 71, 3.5, 0.5); // sets the range to one octave
     playTo(1.6);
-    ASSERT_EQ(game->whiteKeyCount, 7);
+    ASSERT_EQ(view.whiteKeyCount, 7u);
     const int keyWidth = width / 7;
 
     // The note's lower end is at the hit line when the display time reaches its start.
     const double display = game->displayTime();
-    const double perSecond = double(game->noteSpread) * double(game->verticalScale);
-    const int bottom = int((display - 2.0) * perSecond + game->hitLine);
+    const double perSecond = double(game->noteSpread) * double(view.verticalScale);
+    const int bottom = int((display - 2.0) * perSecond + view.hitLine);
     ASSERT_GT(bottom - int(perSecond), 60);
     expectTint(pixelAt(keyWidth / 2, bottom - int(perSecond) / 2), app.palette[1], "note");
     EXPECT_EQ(pixelAt(keyWidth / 2, bottom + 20).g, 0) << "below the note";
@@ -126,7 +126,7 @@ TEST_F(PlayGl, OutlineDrawerCutsTheBarAtTheKeyboard) {
     track(PlayType::Displayed, 4, 62, 0.5, 2.0); // sounding across the hit line
     track(PlayType::Displayed, 3, 71, 3.5, 0.5);
     delete app.noteSprite;
-    app.noteSprite = new FastNoteSprite(app);
+    app.noteSprite = new FastNoteSprite(&view);
     app.noteSprite->loadTextures();
     playTo(1.5);
     const int keyWidth = width / 7;
@@ -134,13 +134,13 @@ TEST_F(PlayGl, OutlineDrawerCutsTheBarAtTheKeyboard) {
     const int x = keyWidth;
     bool found = false;
     for (int dx = -1; dx <= 1 && !found; ++dx) {
-        const Pixel p = pixelAt(x + dx, game->hitLine - 100);
+        const Pixel p = pixelAt(x + dx, view.hitLine - 100);
         found = std::abs(p.r - int(255 * app.palette[4].r)) < 3 &&
                 std::abs(p.g - int(255 * app.palette[4].g)) < 3;
     }
     EXPECT_TRUE(found);
     // ...and its inside is empty.
-    EXPECT_EQ(pixelAt(x + keyWidth / 2, game->hitLine - 100).r, 0);
+    EXPECT_EQ(pixelAt(x + keyWidth / 2, view.hitLine - 100).r, 0);
 }
 
 } // namespace

@@ -96,7 +96,7 @@ class PlaySound : public ::testing::Test {
             },
             app.sound.counts);
         app.palette = defaultPalette();
-        initialiseKeyboardView(view, app, 1920, 1080);
+        initialiseKeyboardView(view, 1920, 1080);
         app.keyboardView = &view;
         input = InputDevices{};
         waitForConnection();
@@ -164,7 +164,7 @@ TEST_F(PlaySound, WatchAndListenSendsEveryNoteInOrderAtItsTime) {
     loadMidiSong(app.song, app.songLock,
                  CADENZIO_SOURCE_DIR "/runtime/Songs/Intermediate/Minuet in G.mid");
     ASSERT_FALSE(app.song.tracks.empty());
-    app.playMode = 3;
+    app.playMode = PlayMode::WatchAndListen;
     game = std::make_unique<GameState>(app, 1920, 1080);
     game->enter();
     std::vector<double> clock{game->songTime}; // the clock after each frame, from frame 0
@@ -212,7 +212,7 @@ TEST_F(PlaySound, WatchAndListenSendsEveryNoteInOrderAtItsTime) {
 TEST_F(PlaySound, EscapeMidSongLeavesNoNoteSounding) {
     loadMidiSong(app.song, app.songLock,
                  CADENZIO_SOURCE_DIR "/runtime/Songs/Beginner/Greensleeves.mid");
-    app.playMode = 3;
+    app.playMode = PlayMode::WatchAndListen;
     game = std::make_unique<GameState>(app, 1920, 1080);
     game->enter();
     while (game->songTime < 7.3) frame();

@@ -73,7 +73,7 @@ TEST_F(Import, APathWithQuotesAndCommandsReachesNotepressWholeAndRunsNothing) {
                              "touch semi | touch piped & touch bg.mid";
     FolderNode& file = addFile(path);
     addFile("./Songs/other.mid");
-    menu->currentFolder = &file;
+    menu->currentNode = &file;
     app.folderScan = true;
 
     import(file);
@@ -88,7 +88,7 @@ TEST_F(Import, APathWithQuotesAndCommandsReachesNotepressWholeAndRunsNothing) {
     EXPECT_EQ(app.songFolders->children[0]->songCount, 0);
     EXPECT_FALSE(app.folderScan);
     EXPECT_EQ(menu->page, MainMenuPage);
-    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
+    EXPECT_EQ(menu->currentNode, app.songFolders.get());
     frame(); // the main menu runs on an emptied library
 }
 
@@ -102,7 +102,7 @@ TEST_F(Import, ChoosingAMidiFileInTheBrowserInImportModeImportsIt) {
     app.folderScan = true;
     frame(); // the browser entered on the library as scanned
     // Chosen by a click on its row, as the browser keeps it.
-    menu->currentFolder = &addFile("./Songs/tune.mid");
+    menu->currentNode = &addFile("./Songs/tune.mid");
     writeBytes(folder.path / "hold", {});
     setenv("CADENZIO_FAKE_NOTEPRESS_HOLD", (folder.path / "hold").c_str(), 1);
     frame();

@@ -72,7 +72,7 @@ TEST_F(MenuMidiInput, PagesWithoutAReaderEmptyTheInputAndOnlyReleasesSound) {
           Visit{TrackSetupPage, InputSection}}) {
         SCOPED_TRACE(testing::Message() << "page " << visit.page << ", section " << visit.section);
         if (visit.page == TrackSetupPage) {
-            menu->currentFolder = app.songFolders->children[0]->children.at(0).get();
+            menu->currentNode = app.songFolders->children[0]->children.at(0).get();
         }
         menu->goToPage(visit.page);
         menu->settingsSection = visit.section;

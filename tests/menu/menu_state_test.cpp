@@ -35,7 +35,7 @@ TEST_F(Menu, EnterScalesTheButtonsToTheFrame) {
     EXPECT_NEAR(menu->watchAndListenButton.x, 600, 0.01);
     EXPECT_NEAR(menu->watchAndListenButton.y, 333.33, 0.01);
     EXPECT_EQ(menu->rowBackground.scaleX, 2560);
-    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
+    EXPECT_EQ(menu->currentNode, app.songFolders.get());
     EXPECT_EQ(menu->page, MainMenuPage);
     EXPECT_TRUE(menu->pageEntered);
     // The whole keyboard, whatever a song laid out before.
@@ -109,10 +109,10 @@ TEST_F(Menu, TheMainMenuAndANewMenuOpenTheBrowserAtTheRoot) {
     open();
     frame();
     browseToFirstRow();
-    ASSERT_EQ(menu->currentFolder, app.songFolders->children[0]->children[0].get());
+    ASSERT_EQ(menu->currentNode, app.songFolders->children[0]->children[0].get());
     press(ScanEscape);
     click(uiButtonX, playY);
-    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
+    EXPECT_EQ(menu->currentNode, app.songFolders.get());
 
     // Into the track setup, and on to play.
     click(10, 120);
@@ -122,7 +122,7 @@ TEST_F(Menu, TheMainMenuAndANewMenuOpenTheBrowserAtTheRoot) {
     frame();
     if (menu->loadThread.joinable()) menu->loadThread.join(); // the game waits for the song
     EXPECT_EQ(click(1000, 510), GoToGame);
-    EXPECT_EQ(app.playMode, 3);
+    EXPECT_EQ(app.playMode, PlayMode::WatchAndListen);
     menu->leave();
     EXPECT_FALSE(menu->loadThread.joinable());
     EXPECT_FALSE(menu->scanThread.joinable());
@@ -134,7 +134,7 @@ TEST_F(Menu, TheMainMenuAndANewMenuOpenTheBrowserAtTheRoot) {
     click(uiButtonX, playY);
     EXPECT_EQ(menu->page, SongBrowserPage);
     EXPECT_FALSE(menu->scanThread.joinable()); // no second scan
-    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
+    EXPECT_EQ(menu->currentNode, app.songFolders.get());
     EXPECT_EQ(app.songFolders->children[0]->songCount, 1);
 }
 

@@ -25,7 +25,7 @@ TEST_F(SongBrowser, OpensAtTheRootWithTheTopFoldersAndTheirCounts) {
     std::filesystem::create_directories(songs() / "Empty");
     browse();
     EXPECT_TRUE(app.folderScan);
-    EXPECT_EQ(menu->currentFolder, app.songFolders.get());
+    EXPECT_EQ(menu->currentNode, app.songFolders.get());
 
     render();
     const TextCommand* title = findText(u"Current Directory: ../");
@@ -51,7 +51,7 @@ TEST_F(SongBrowser, ClicksOpenFoldersGoUpAndTheLaterRowWinsOnASharedEdge) {
     makeFile(songs() / "Bach" / "b.mid");
     browse();
     click(300, 120); // "Songs": 104 to 152
-    EXPECT_EQ(menu->currentFolder, &top());
+    EXPECT_EQ(menu->currentNode, &top());
 
     // Below the "../" row (104 to 152) comes Bach (152 to 200); both hold y 152.
     moveTo(10, 152);
@@ -65,11 +65,11 @@ TEST_F(SongBrowser, ClicksOpenFoldersGoUpAndTheLaterRowWinsOnASharedEdge) {
     EXPECT_EQ(findText(u"Bach")->colour, packColour(Colour{0.8f, 0.8f, 0.8f, 1}));
 
     click(1900, 152);
-    EXPECT_EQ(menu->currentFolder, top().children[0].get());
+    EXPECT_EQ(menu->currentNode, top().children[0].get());
     click(10, 104);
-    EXPECT_EQ(menu->currentFolder, &top());
+    EXPECT_EQ(menu->currentNode, &top());
     click(1921, 160); // beyond the window's width
-    EXPECT_EQ(menu->currentFolder, &top());
+    EXPECT_EQ(menu->currentNode, &top());
 }
 
 TEST_F(SongBrowser, RowsAlternateLightAndDarkFromTheFirst) {
@@ -107,7 +107,7 @@ TEST_F(SongBrowser, ThirtyEntriesScrollUntilTheLastRowMeetsTheBottom) {
     // Opening a folder scrolls to its top, and its short list does not scroll at all.
     for (int i = 0; i < 30; ++i) scrollBy(-1);
     click(10, 700);
-    EXPECT_EQ(menu->currentFolder, top().children[29].get());
+    EXPECT_EQ(menu->currentNode, top().children[29].get());
     EXPECT_EQ(menu->scroll, 0);
     scrollBy(-3);
     EXPECT_EQ(menu->scroll, 0);
@@ -127,16 +127,16 @@ TEST_F(SongBrowser, AFileOpensTheTrackSetupAndEscapeComesBackToItsFolder) {
     click(10, 120);
     click(10, 170);
     const FolderNode* bach = top().children[0].get();
-    ASSERT_EQ(menu->currentFolder, bach);
+    ASSERT_EQ(menu->currentNode, bach);
     menu->importMode = true; // song files open the track setup in import mode too
     click(10, 170);
     EXPECT_EQ(menu->page, TrackSetupPage);
-    EXPECT_EQ(menu->currentFolder, bach->children[0].get());
+    EXPECT_EQ(menu->currentNode, bach->children[0].get());
 
     press(ScanEscape);
     EXPECT_EQ(menu->page, SongBrowserPage);
     frame();
-    EXPECT_EQ(menu->currentFolder, bach);
+    EXPECT_EQ(menu->currentNode, bach);
     render();
     EXPECT_NE(findText(u"a.fff"), nullptr);
 

@@ -37,7 +37,7 @@ class TrackSetup : public MenuFixture {
         songsFolder.children.push_back(std::move(node));
         app.folderScan = true; // the browser shows this tree as it is
         if (!menu) open();
-        menu->currentFolder = chosen;
+        menu->currentNode = chosen;
         menu->goToPage(TrackSetupPage);
     }
     // Enters the page on the file and waits for its loader.
@@ -200,7 +200,7 @@ TEST_F(TrackSetup, APlayModeButtonStartsTheGameOnceTheSongIsLoadedWithFramesGoin
     EXPECT_EQ(code, GoToGame);
     EXPECT_FALSE(menu->loadThread.joinable());
     EXPECT_FALSE(menu->loading);
-    EXPECT_EQ(app.playMode, 1);
+    EXPECT_EQ(app.playMode, PlayMode::PlayRightHand);
     EXPECT_EQ(app.song.tracks.size(), 2u);
     EXPECT_EQ(app.song.tracks[1].notes.size(), 100000u);
 
@@ -209,7 +209,7 @@ TEST_F(TrackSetup, APlayModeButtonStartsTheGameOnceTheSongIsLoadedWithFramesGoin
     } buttons[] = {{600, 300, 0}, {1187, 331, 1}, {600, 500, 2}, {900, 500, 3}};
     for (const auto& b : buttons) {
         EXPECT_EQ(click(b.x, b.y), GoToGame);
-        EXPECT_EQ(app.playMode, b.mode);
+        EXPECT_EQ(int32_t(app.playMode), b.mode);
     }
     EXPECT_EQ(click(1189, 331), StayInState);
 
@@ -233,7 +233,7 @@ TEST_F(TrackSetup, ASongFileThatCannotBeOpenedGoesBackToTheBrowser) {
     frame();
     EXPECT_EQ(menu->page, SongBrowserPage);
     frame();
-    EXPECT_EQ(menu->currentFolder, app.songFolders->children[0].get());
+    EXPECT_EQ(menu->currentNode, app.songFolders->children[0].get());
     EXPECT_TRUE(app.song.tracks.empty());
 
     // A MIDI file that cannot be read leaves an empty list and the page open.
@@ -250,7 +250,7 @@ TEST_F(TrackSetup, LoadingAnotherSongReplacesEveryTrack) {
     press(ScanEscape);
     EXPECT_EQ(menu->page, SongBrowserPage);
     frame();
-    EXPECT_EQ(menu->currentFolder, app.songFolders->children[0].get());
+    EXPECT_EQ(menu->currentNode, app.songFolders->children[0].get());
     load("one.mid");
     ASSERT_EQ(app.song.tracks.size(), 1u);
     EXPECT_EQ(app.song.tracks[0].notes.size(), 5u);

@@ -20,12 +20,12 @@ class KeyboardViewTest : public ::testing::Test {
     void TearDown() override { spritePass(0, 0); }
     void initialise(uint32_t width, uint32_t height) {
         view = KeyboardView{};
-        initialiseKeyboardView(view, *app, width, height);
+        initialiseKeyboardView(view, width, height);
     }
     // The colour drawn for key k after a drawKeys of the layout from 0 to 127.
     Colour drawnColour(uint32_t k) {
         spritePass(0, 0);
-        drawKeys(view);
+        drawKeys(view, *app);
         const std::vector<SpriteCommand>& queue = spriteQueue();
         const bool black = k % 12 == 1 || k % 12 == 3 || k % 12 == 6 || k % 12 == 8 || k % 12 == 10;
         size_t index = black ? 74 : 0; // white keys first, then the black ones
@@ -66,7 +66,7 @@ TEST_F(KeyboardViewTest, LayoutIsWholeOctavesBelowKey127) {
     EXPECT_EQ(view.whiteKeyCount, 7u);
     EXPECT_FLOAT_EQ(view.verticalScale, 1.1f);
     EXPECT_FLOAT_EQ(view.keyboardTopY, 1080 - 256 * 1.1f);
-    EXPECT_EQ(app->keyboardTopY, view.keyboardTopY);
+    EXPECT_EQ(view.hitLine, 1080 - 281); // the keys are 281.6 pixels high, 281 whole ones
 
     layoutKeyboard(view, 50, 73);
     EXPECT_EQ(view.startNote, 48u);
@@ -93,7 +93,7 @@ TEST_F(KeyboardViewTest, KeyWidthAndScaleFollowTheFrame) {
     layoutKeyboard(view, 50, 73);
     EXPECT_FLOAT_EQ(view.keyXScale * view.whiteKeyWidth, 47); // 13 pixels stay empty
     EXPECT_NEAR(view.verticalScale, 0.7333f, 1e-4);
-    drawKeys(view);
+    drawKeys(view, *app);
     const SpriteCommand& first = spriteQueue().front();
     EXPECT_EQ(first.destination.right - first.destination.left, 47);
     EXPECT_EQ(first.destination.top, int(720 - 256 * view.verticalScale));
