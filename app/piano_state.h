@@ -22,4 +22,5 @@ struct PianoState {
     std::array<std::vector<uint8_t>, 128> keyOwners;
     std::vector<uint8_t> gameMidiBuffer, menuMidiBuffer;         // one MIDI message at a time
     std::vector<uint8_t> gameKeyboardBuffer, menuKeyboardBuffer; // 3 bytes
+    uint32_t inputPortChanges = 0; // the sound state's count when the MIDI input was last read
 };

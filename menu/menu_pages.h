@@ -60,6 +60,7 @@ struct MenuPages {
     AppContext* app = nullptr;
     uint32_t page = MainMenuPage;
     bool pageEntered = true;
+    uint32_t pageSeen = MainMenuPage, sectionSeen = 0; // as the last update found them
     KeyboardView* keyboardView = nullptr;
 
     // Settings page

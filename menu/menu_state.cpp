@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "menu/menu_colours.h"
+#include "piano/key_owners.h"
 #include "piano/keyboard_view.h"
 #include "piano/note_readers.h"
 
@@ -79,6 +80,9 @@ void MenuState::leave() {
     stopLatencyClick(*this);
     finishImport(*this);
     joinThreads();
+    // Keys held as the menu goes (quitting, or on to play) are never read again here.
+    releaseHeldNotes(app->piano, app->sound);
+    silenceAll(app->piano, app->sound);
 }
 
 void MenuState::joinThreads() {
@@ -87,6 +91,14 @@ void MenuState::joinThreads() {
 }
 
 int32_t MenuState::update(float dt) {
+    // A page change (made by the last update or render) first: the new page may not read the
+    // keyboard, and a key held now would never be released.
+    if (page != pageSeen || settingsSection != sectionSeen) {
+        pageSeen = page;
+        sectionSeen = settingsSection;
+        releaseHeldNotes(app->piano, app->sound);
+        silenceAll(app->piano, app->sound);
+    }
     const bool reading = readsMidiInput(page, settingsSection);
     int32_t code = StayInState;
     switch (page) {

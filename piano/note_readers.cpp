@@ -51,6 +51,12 @@ template <typename Handle>
 void readMidiInput(AppContext& app, std::vector<uint8_t>& buffer, Handle handle) {
     const bool open = midiInputOpen(app.sound);
     ensureMidiInput(app.sound);
+    // The port was closed, changed or vanished: its note-offs will never come, so what the
+    // player held is let go now.
+    if (app.sound.inputPortChanges != app.piano.inputPortChanges) {
+        app.piano.inputPortChanges = app.sound.inputPortChanges;
+        releaseHeldNotes(app.piano, app.sound);
+    }
     if (!open) return;
     while (nextMidiMessage(app.sound, buffer)) handle(buffer);
 }

@@ -57,6 +57,7 @@ std::vector<std::string> devicesOf(const std::vector<PortEntry>& ports) {
 } // namespace
 
 void openInputPort(SoundState& sound, uint32_t port) {
+    ++sound.inputPortChanges;
     closeLibraryPort(sound.midiIn);
     const std::vector<PortEntry> ports = listInputPorts(sound.midiIn);
     if (port == noPort || port >= ports.size() ||

@@ -4,8 +4,9 @@
 #include <cstdint>
 
 struct SoundCounts {
-    // How many play calls per key (row) and channel (column) are not yet matched by a stop.
-    int8_t activeCounts[128][16] = {};
-    // play calls not yet matched by a stop, over all keys and channels.
+    // How many play calls per key (row) and channel (column) are not yet matched by a stop; a
+    // count stays at its limit rather than wrap.
+    uint16_t activeCounts[128][16] = {};
+    // The sum of the counts.
     int32_t soundingTotal = 0;
 };

@@ -6,18 +6,27 @@ namespace {
 bool countable(const std::vector<uint8_t>& message) {
     return message.size() >= 2 && message[1] <= 127;
 }
-int8_t& countOf(SoundCounts& counts, const std::vector<uint8_t>& message) {
+uint16_t& countOf(SoundCounts& counts, const std::vector<uint8_t>& message) {
     return counts.activeCounts[message[1]][message[0] & 0x0F];
 }
 
-// Counts one stop; true when the key's last holder let go.
+// Counts one play. A count at its limit stays there: it never wraps to look silent, and
+// silencing does not depend on it.
+void count(SoundCounts& counts, const std::vector<uint8_t>& message) {
+    uint16_t& c = countOf(counts, message);
+    if (c == UINT16_MAX) return;
+    ++c;
+    ++counts.soundingTotal;
+}
+
+// Counts one stop; true when the key's last holder let go, or nobody held it (a stray note-off
+// is passed on, and changes no count).
 bool uncount(SoundCounts& counts, const std::vector<uint8_t>& message) {
+    uint16_t& c = countOf(counts, message);
+    if (c == 0) return true;
+    --c;
     --counts.soundingTotal;
-    int8_t& count = countOf(counts, message);
-    --count;
-    if (count > 0) return false;
-    count = 0;
-    return true;
+    return c == 0;
 }
 
 } // namespace
@@ -43,8 +52,7 @@ void SoundOutputMidi::deliver(const std::vector<uint8_t>& message) {
 void SoundOutputMidi::play(const std::vector<uint8_t>& message) {
     if (!countable(message)) return;
     deliver(message);
-    ++countOf(*counts, message);
-    ++counts->soundingTotal;
+    count(*counts, message);
 }
 
 void SoundOutputMidi::stop(const std::vector<uint8_t>& message) {
@@ -59,8 +67,7 @@ void SoundOutputWav::play(const std::vector<uint8_t>& message) {
     if (!countable(message)) return;
     const std::vector<uint8_t>& image = (*bank)[message[1]].waveImage;
     if (player.play) player.play(image.data(), image.size());
-    ++countOf(*counts, message);
-    ++counts->soundingTotal;
+    count(*counts, message);
 }
 
 void SoundOutputWav::stop(const std::vector<uint8_t>& message) {

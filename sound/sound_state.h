@@ -20,6 +20,9 @@ struct SoundState {
     MidiInClient* midiIn = nullptr;   // owned; made and destroyed by the MIDI device start-up
     MidiOutClient* midiOut = nullptr; // owned
     int32_t inputPort = -1;           // open MIDI input port, -1 when none ("Virtual Keyboard")
+    // Counts the input port's openings and closings, so the note input can tell when the port
+    // it read from closed or vanished.
+    uint32_t inputPortChanges = 0;
     int32_t outputPort = -1;          // open MIDI output port, -1 when none ("Simple Synth")
     uint8_t selectedInputDevice = 0;  // index into inputDevices
     uint8_t selectedOutputDevice = 0; // index into outputDevices

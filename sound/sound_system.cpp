@@ -9,6 +9,9 @@
 #include "sound/sound_state.h"
 
 void selectSoundOutput(SoundState& sound, uint32_t kind) {
+    if (kind != SoundOutputKindMidi && kind != SoundOutputKindWave) return;
+    // What the old output sounds ends with it: nothing carries over to sound on unheard.
+    silenceSound(sound);
     if (kind == SoundOutputKindMidi) {
         MidiOutClient* client = sound.midiOut;
         sound.output = std::make_unique<SoundOutputMidi>(
@@ -41,14 +44,21 @@ void soundNote(SoundState& sound, uint8_t channel, uint8_t key, uint8_t velocity
 }
 
 void silenceSound(SoundState& sound) {
-    for (int key = 0; key < 128; ++key) {
-        for (int channel = 0; channel < 16; ++channel) {
-            // Each stop lowers the count by one; the bound guards an output that would not.
-            for (int left = sound.counts.activeCounts[key][channel]; left > 0 && sound.output;
-                 --left)
+    // One stop per sounding key and channel, each its last: a note-off on the MIDI output for
+    // every one, and the Simple Synth stopped with the last.
+    SoundCounts& counts = sound.counts;
+    int32_t sounding = 0;
+    for (auto& row : counts.activeCounts)
+        for (uint16_t& c : row)
+            if (c > 0) {
+                c = 1;
+                ++sounding;
+            }
+    counts.soundingTotal = sounding;
+    for (int key = 0; key < 128 && sound.output; ++key)
+        for (int channel = 0; channel < 16; ++channel)
+            if (counts.activeCounts[key][channel] > 0)
                 soundNote(sound, uint8_t(channel), uint8_t(key), 0, false);
-        }
-    }
     sound.counts = SoundCounts{};
 }
 
@@ -59,6 +69,8 @@ void soundStartup(SoundState& sound) {
 }
 
 void soundShutdown(SoundState& sound) {
+    // Whatever still sounds on the output port would go on after the program.
+    silenceSound(sound);
     if (synthBankBuilt(sound.synthVoices)) releaseSynthBank(sound.synthVoices);
     sound.output.reset();
     sound.outputKind = SoundOutputNone;

@@ -10,19 +10,19 @@ struct SoundState;
 // output.
 void soundNote(SoundState& sound, uint8_t channel, uint8_t key, uint8_t velocity, bool on);
 
-// Stops every counted note of every key and channel through the current output, then clears
-// the counts.
+// Stops every sounding key on its channel through the current output, once, whatever its count
+// (a note-off each on the MIDI output), then clears the counts.
 void silenceSound(SoundState& sound);
 
 // Replaces the current output by a new one of kind 1 (MIDI, through the state's output client)
 // or 2 (Simple Synth, whose wave bank is built the first time and whose audio device opens now,
-// so that the first struck key does not wait for it). Counts carry over; notes the old output
-// sounded are not ended. Other kinds change nothing.
+// so that the first struck key does not wait for it). The old output is silenced first. Other
+// kinds change nothing.
 void selectSoundOutput(SoundState& sound, uint32_t kind);
 
 // After the MIDI clients are up: the MIDI output, or the Simple Synth when no output port is
 // open.
 void soundStartup(SoundState& sound);
-// Frees the output and the synth's sample buffers, closes the audio device and clears every
-// count, so that a later soundStartup begins afresh.
+// Silences the output, frees it and the synth's sample buffers, closes the audio device and
+// clears every count, so that a later soundStartup begins afresh.
 void soundShutdown(SoundState& sound);

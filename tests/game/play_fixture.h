@@ -142,7 +142,7 @@ class PlayFixture : public ::testing::Test {
     }
     bool anyNoteSounding() const {
         for (const auto& key : app.sound.counts.activeCounts)
-            for (int8_t count : key)
+            for (uint16_t count : key)
                 if (count != 0) return true;
         return false;
     }

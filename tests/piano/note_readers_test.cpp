@@ -34,7 +34,7 @@ class NoteInputTest : public ::testing::Test {
         for (uint8_t code : down) input.keys[code] = 0x80;
         readGameKeyboard(*app, input, inputVolume, match);
     }
-    const int8_t* counts(uint8_t key) const { return app->sound.counts.activeCounts[key]; }
+    const uint16_t* counts(uint8_t key) const { return app->sound.counts.activeCounts[key]; }
     int32_t soundingTotal() const { return app->sound.counts.soundingTotal; }
 
     std::unique_ptr<AppContext> app;

@@ -74,10 +74,10 @@ TEST_F(SoundOutputs, MidiSendsANoteOffOnlyWhenTheKeysLastHolderLetsGo) {
     EXPECT_EQ(recorder.sent[3], note(0x82, 60));
     EXPECT_EQ(recorder.sent[4], note(0x80, 60));
 
-    // A stop for a key that is not sounding leaves its count at 0 and is passed on.
+    // A stop for a key that is not sounding is passed on and changes no count.
     out.stop(note(0x85, 61));
     EXPECT_EQ(counts.activeCounts[61][5], 0);
-    EXPECT_EQ(counts.soundingTotal, -1);
+    EXPECT_EQ(counts.soundingTotal, 0);
     EXPECT_EQ(recorder.sent.back(), note(0x85, 61));
 
     // A data byte with its top bit set would reach the device as a status byte.
@@ -98,7 +98,7 @@ TEST_F(SoundOutputs, MessagesTheCountTableCannotHoldAreIgnored) {
         out.stop({});
         EXPECT_EQ(counts.soundingTotal, 0);
         for (const auto& row : counts.activeCounts)
-            for (int8_t count : row) ASSERT_EQ(count, 0);
+            for (uint16_t count : row) ASSERT_EQ(count, 0);
     }
     EXPECT_TRUE(recorder.sent.empty());
     EXPECT_TRUE(recorder.played.empty());
@@ -128,13 +128,13 @@ TEST_F(SoundOutputs, WaveOutputPlaysTheLastStruckKeyUntilNoKeyIsHeld) {
     EXPECT_EQ(recorder.played.back(), "stop");
 }
 
-// Switching carries the counts over, and the Simple Synth's bank is built only once.
+// Switching silences the old output, and the Simple Synth's bank is built only once.
 TEST_F(SoundOutputs, SelectingOutputsBuildsTheBankOnce) {
     sound.output->play(note(0x90, 64));
     selectSoundOutput(sound, SoundOutputKindWave);
     EXPECT_EQ(sound.outputKind, SoundOutputKindWave);
     ASSERT_TRUE(synthBankBuilt(sound.synthVoices));
-    EXPECT_EQ(counts.activeCounts[64][0], 1);
+    EXPECT_EQ(counts.activeCounts[64][0], 0);
     ASSERT_EQ(sound.synthVoices[69].waveImage.size(), 44144u);
 
     sound.synthVoices[69].waveImage[44] = 0xEE; // a rebuild would write 10 back
@@ -162,7 +162,7 @@ TEST_F(SoundOutputs, StartingWithoutAnOutputPortChoosesTheSimpleSynth) {
 TEST_F(SoundOutputs, SilencingLeavesNoNoteSoundingOnEitherOutput) {
     auto nothingCounted = [this] {
         for (const auto& row : counts.activeCounts)
-            for (int8_t count : row)
+            for (uint16_t count : row)
                 if (count != 0) return false;
         return counts.soundingTotal == 0;
     };
