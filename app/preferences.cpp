@@ -31,6 +31,8 @@ void loadPreferences(AppContext& app, const std::string& path) {
     readNumber(findValue(file, "input volume"), 0.0, 3.9, play.inputVolume);
     readFlag(findValue(file, "fancy graphics"), play.fancyGraphics);
     readFlag(findValue(file, "fullscreen"), play.fullscreen);
+    readFlag(findValue(file, "wait for me"), play.waitForMe);
+    readFlag(findValue(file, "speed trainer"), play.speedTrainer);
     if (!app.songFolders) return;
     std::lock_guard<std::mutex> lock(app.folderLock);
     for (size_t i = 0; i < app.songFolders->children.size(); ++i) {
@@ -55,6 +57,8 @@ bool savePreferences(AppContext& app) {
     setValue(file, "input volume", formatNumber(play.inputVolume));
     setValue(file, "fancy graphics", flag(play.fancyGraphics));
     setValue(file, "fullscreen", flag(play.fullscreen));
+    setValue(file, "wait for me", flag(play.waitForMe));
+    setValue(file, "speed trainer", flag(play.speedTrainer));
     return saveKeyValueFile(file);
 }
 

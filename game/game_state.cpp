@@ -84,7 +84,7 @@ void GameState::leave() {
     app.play.noteSpread = noteSpread;
     app.play.inputVolume = inputVolume;
     savePreferences(app);
-    recordPlay(app.history, app.songKey, playedSeconds, today());
+    recordPlay(app.history, app.songKey, playedSeconds, today(), practice.bestPasses);
     saveKeyValueFile(app.history);
 }
 

@@ -1,7 +1,5 @@
 #include "game/practice.h"
 
-#include <algorithm>
-
 #include "platform/input.h"
 
 namespace {
@@ -52,6 +50,9 @@ float practicePassEnds(Practice& practice, const std::vector<Track>& tracks, dou
                        bool speedTrainer) {
     const PassTotals totals =
         endPass(practice.pass, tracks, t, practiceSpan(practice), passShownSeconds);
+    for (const TrackPass& counts : practice.pass.tracks)
+        keepBetterPass(practice.bestPasses,
+                       {counts.name, counts.hits, counts.hits + counts.misses});
     const bool wholeLoop = loopActive(practice.loop) && !practice.loopChanged &&
                            practice.pass.beganAt < practice.loop.start;
     if (speedTrainer && wholeLoop)

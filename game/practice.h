@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/practice_history.h"
 #include "game/pass_stats.h"
 #include "game/practice_loop.h"
 #include "game/wait_for_me.h"
@@ -24,7 +25,8 @@ struct Practice {
     PracticeLoop loop;
     SpeedTrainer trainer;
     PassStats pass;
-    bool loopChanged = false; // since the pass began: the trainer does not judge it
+    bool loopChanged = false;         // since the pass began: the trainer does not judge it
+    std::vector<HandBest> bestPasses; // each hand's best finished pass of this play
 };
 
 // For a play of these player's tracks starting with the clock at t.

@@ -36,7 +36,7 @@ TEST_F(Preferences, EveryValueComesBackAndWhatItDoesNotKnowIsKept) {
     app->latency = 0.0731f;
     app->songFolders->children[0]->path = " /music/My=Songs 100% ";
     app->songFolders->children[1]->path = "#imports";
-    app->play = {0.35f, 777.5f, 3.25f, false, true};
+    app->play = {0.35f, 777.5f, 3.25f, false, true, true, false};
     ASSERT_TRUE(savePreferences(*app));
 
     auto again = freshApp();
@@ -49,6 +49,8 @@ TEST_F(Preferences, EveryValueComesBackAndWhatItDoesNotKnowIsKept) {
     EXPECT_EQ(again->play.inputVolume, 3.25f);
     EXPECT_FALSE(again->play.fancyGraphics);
     EXPECT_TRUE(again->play.fullscreen);
+    EXPECT_TRUE(again->play.waitForMe);
+    EXPECT_FALSE(again->play.speedTrainer);
 
     const std::string text = readText(path);
     EXPECT_EQ(text.rfind("# my notes\n\nfuture key = kept as it is\nlatency = 0.0731\n", 0), 0u)
@@ -113,13 +115,18 @@ TEST_F(Preferences, HistoryCountsPlaysAndKeepsTheMostRecentSongs) {
     EXPECT_EQ(historyLine(findHistory(file, "a.mid (1 bytes)")), "Not played yet");
     recordPlay(file, "a.mid (1 bytes)", 1500, "2026-12-01");
     recordPlay(file, "b.mid (1 bytes)", 10, "2026-12-02");
-    recordPlay(file, "a.mid (1 bytes)", 1380, "2026-12-03");
+    // A hand's better pass replaces its stored one: 44/45 beats 9/10, and 40/40 beats both.
+    recordPlay(file, "a.mid (1 bytes)", 1380, "2026-12-03",
+               {{"Right Hand", 9, 10}, {"Left Hand", 40, 40}});
+    recordPlay(file, "a.mid (1 bytes)", 0, "2026-12-03", {{"Right Hand", 44, 45}});
+    recordPlay(file, "a.mid (1 bytes)", 0, "2026-12-03",
+               {{"Right Hand", 8, 10}, {"Left Hand", 2, 3}});
     ASSERT_TRUE(saveKeyValueFile(file));
 
     KeyValueFile read;
     loadKeyValueFile(read, historyPath);
     EXPECT_EQ(historyLine(findHistory(read, "a.mid (1 bytes)")),
-              "Played 2 times, 48 min, last 2026-12-03");
+              "Played 4 times, 48 min, last 2026-12-03; best Right Hand 44/45, Left Hand 40/40");
     EXPECT_EQ(historyLine(findHistory(read, "b.mid (1 bytes)")),
               "Played 1 time, 0 min, last 2026-12-02");
     EXPECT_EQ(read.lines.back().key, "a.mid (1 bytes)"); // the most recent last

@@ -42,7 +42,11 @@ class NoteInputTest : public ::testing::Test {
     // What the play's matching would keep for a press: here a track of colour matchedColour
     // falls on key matchedKey.
     uint8_t matchedKey = 60, matchedColour = 3;
-    PressMatch match = [this](uint8_t key) { return key == matchedKey ? matchedColour : 0; };
+    PressMatch match = [this](uint8_t key) {
+        ++matchCalls; // each is a press the practice aids count
+        return key == matchedKey ? matchedColour : 0;
+    };
+    int matchCalls = 0;
     float inputVolume = 2.0f;
     InputDevices input;
     std::vector<Message> sent;
@@ -71,11 +75,16 @@ TEST_F(NoteInputTest, MidiNoteIsScaledMatchedAndReleasedEitherWay) {
     EXPECT_EQ(counts(64)[2], 0);
     EXPECT_EQ(soundingTotal(), 0);
 
-    // Program change, pitch bend and truncated messages are neither played nor matched.
+    EXPECT_EQ(matchCalls, 2); // the two note-ons; releases are no presses
+
+    // Program change, pitch bend, the sustain pedal and truncated messages are neither played nor
+    // matched.
     midi({0xC0, 60});
     midi({0xE0, 0, 64});
+    midi({0xB0, 64, 127});
     midi({0x90, 60});
     EXPECT_EQ(sent.size(), 4u);
+    EXPECT_EQ(matchCalls, 2);
     EXPECT_EQ(piano().held[60], -1);
 }
 
