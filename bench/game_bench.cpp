@@ -102,24 +102,32 @@ void reportNotes(benchmark::State& state, Play& play) {
     state.counters["notes_on_screen"] = double(screenNoteCount(play.app.song.tracks));
 }
 
-void BM_PlayFrameUpdateAndRenderQueueing(benchmark::State& state) {
-    auto play = densePlay();
+// Times a play's update and render, with prepare run untimed before each frame.
+template <typename Prepare>
+void timePlayFrames(benchmark::State& state, Play& play, Prepare prepare) {
     input = InputDevices{};
     size_t sprites = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        stayInTheSong(*play);
-        emptyQueues();
+        prepare();
         state.ResumeTiming();
-        play->game->update(frameStep);
-        play->game->render();
+        play.game->update(frameStep);
+        play.game->render();
         state.PauseTiming();
         sprites = spriteQueue().size();
         state.ResumeTiming();
     }
-    reportNotes(state, *play);
+    reportNotes(state, play);
     state.counters["sprites"] = double(sprites);
     emptyQueues();
+}
+
+void BM_PlayFrameUpdateAndRenderQueueing(benchmark::State& state) {
+    auto play = densePlay();
+    timePlayFrames(state, *play, [&] {
+        stayInTheSong(*play);
+        emptyQueues();
+    });
 }
 
 void BM_PlayFrameSpriteBatchVertices(benchmark::State& state) {
@@ -156,22 +164,10 @@ void BM_PlayFrameSpriteBatchVertices(benchmark::State& state) {
 // once, thousands of notes on the same pixels of one key.
 void BM_PlayFrameOfABurst(benchmark::State& state) {
     auto play = makePlay(20, 10000, 0.00004, 0.1);
-    input = InputDevices{};
-    size_t sprites = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
+    timePlayFrames(state, *play, [&] {
         emptyQueues();
         play->game->seek(0.2f);
-        state.ResumeTiming();
-        play->game->update(frameStep);
-        play->game->render();
-        state.PauseTiming();
-        sprites = spriteQueue().size();
-        state.ResumeTiming();
-    }
-    reportNotes(state, *play);
-    state.counters["sprites"] = double(sprites);
-    emptyQueues();
+    });
 }
 
 void BM_SeekInAMillionNotes(benchmark::State& state) {

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "support/midi_latency_rig.h"
+#include "support/program_on_display.h"
 #include "support/temp_folder.h"
 #include "tools/smf_writer.h"
 
@@ -37,29 +38,14 @@ std::string programPath() {
     return other != nullptr && *other != '\0' ? other : CADENZIO_PROGRAM;
 }
 
-// User plus system CPU seconds of a process so far.
-double cpuSeconds(pid_t pid) {
-    std::string stat = readText("/proc/" + std::to_string(pid) + "/stat");
-    const size_t paren = stat.rfind(')');
-    if (paren == std::string::npos) return 0;
-    std::istringstream fields(stat.substr(paren + 2));
-    std::string field;
-    unsigned long long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i == 14) utime = std::stoull(field);
-        if (i == 15) stime = std::stoull(field);
-    }
-    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
 // Cores the process takes over ten seconds.
 double restingCores(pid_t pid) {
-    const double before = cpuSeconds(pid);
+    const double before = processCpuSeconds(pid);
     const auto start = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(10s);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return (cpuSeconds(pid) - before) / seconds;
+    return (processCpuSeconds(pid) - before) / seconds;
 }
 
 // The program started in a fresh working folder with runtime/'s textures and the songs given;

@@ -33,6 +33,21 @@ inline std::string capture(const std::string& command) {
     return out;
 }
 
+// User plus system CPU seconds of a process so far; 0 once it is gone.
+inline double processCpuSeconds(pid_t pid) {
+    std::string stat = readText("/proc/" + std::to_string(pid) + "/stat");
+    const size_t paren = stat.rfind(')');
+    if (paren == std::string::npos) return 0;
+    std::istringstream fields(stat.substr(paren + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stoull(field);
+        if (i == 15) stime = std::stoull(field);
+    }
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 struct Program {
     pid_t pid = -1;
     std::filesystem::path errors;
@@ -78,17 +93,7 @@ struct Program {
         }
     }
     // User plus system CPU seconds so far.
-    double cpuSeconds() const {
-        std::string stat = readText("/proc/" + std::to_string(pid) + "/stat");
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string field;
-        unsigned long long utime = 0, stime = 0;
-        for (int i = 3; i <= 15 && fields >> field; ++i) {
-            if (i == 14) utime = std::stoull(field);
-            if (i == 15) stime = std::stoull(field);
-        }
-        return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-    }
+    double cpuSeconds() const { return processCpuSeconds(pid); }
 };
 
 // Polls the condition until it holds (true) or the timeout passes (false).
