@@ -67,8 +67,9 @@ size_t shownTracks(const MenuPages& menu, const Song& song) {
 }
 
 // Hit tests the track rows and their open list with the content point (x, y); returns the
-// content y below the last row handled. Call with the song lock held.
-int32_t updateRows(MenuPages& menu, Song& song, int32_t x, int32_t y, bool& click) {
+// content y below the last row handled; picked tells whether a play type was chosen. Call with
+// the song lock held.
+int32_t updateRows(MenuPages& menu, Song& song, int32_t x, int32_t y, bool& click, bool& picked) {
     const int32_t boxWidth = int32_t(menu.trackBox.width);
     const bool inColumn = x >= 0 && x <= boxWidth;
     const int32_t count = int32_t(shownTracks(menu, song));
@@ -83,6 +84,7 @@ int32_t updateRows(MenuPages& menu, Song& song, int32_t x, int32_t y, bool& clic
             if (click && menu.hoveredOption >= 0) {
                 song.tracks[size_t(i)].playType = PlayType(menu.hoveredOption);
                 rememberPlayTypes(menu.app->preferences, menu.app->songKey, song.tracks);
+                picked = true;
                 menu.openTrack = -1;
                 click = false; // one click, one change
             }
@@ -121,11 +123,11 @@ int32_t updateTrackSetup(MenuPages& menu) {
     const int32_t x = input.cursorX, y = input.cursorY + menu.scroll;
     bool click = mouseButtonPressed(input, 0);
     int32_t end = 0;
+    bool changed = false; // a play type or a switch: saved once this frame's input is handled
     {
         std::lock_guard<std::mutex> lock(app.songLock);
-        end = updateRows(menu, app.song, x, y, click);
+        end = updateRows(menu, app.song, x, y, click, changed);
     }
-    savePreferences(app); // a play type chosen (written only when one changed)
     if (x <= int32_t(menu.trackBox.width)) {
         menu.scrollByWheel(input.mouse.wheel, end);
     } else if (click) {
@@ -154,8 +156,12 @@ int32_t updateTrackSetup(MenuPages& menu) {
                     {menu.speedTrainerButton, app.play.speedTrainer}};
     for (const auto& s : switches) {
         updateButton(s.button, input);
-        if (buttonClicked(s.button, input)) s.on = !s.on;
+        if (buttonClicked(s.button, input)) {
+            s.on = !s.on;
+            changed = true;
+        }
     }
+    if (changed) savePreferences(app);
 
     // Leaving stops the loader where it is; the song it leaves is empty.
     if (keyPressed(input, ScanEscape)) {
