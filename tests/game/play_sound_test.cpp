@@ -22,6 +22,7 @@
 #include "sound/settings_file.h"
 #include "sound/sound_output.h"
 #include "sound/sound_system.h"
+#include "support/jack_keyboard.h"
 #include "support/midi_waits.h"
 
 namespace {
@@ -239,11 +240,7 @@ TEST(PlayWaiting, TheLeftHandWaitsForTheRightHandsLateChords) {
     ASSERT_NE(std::getenv("JACK_DEFAULT_SERVER"), nullptr) << "run through with_jack.sh";
     playtest::useTexturesWithoutGpu();
     RtMidiOut keys(RtMidi::UNIX_JACK, "Test Keys");
-    keys.openVirtualPort("out");
-    auto app = std::make_unique<AppContext>();
-    app->sound.inputDevices.push_back(InputDeviceRecord{});
-    app->sound.outputDevices.push_back(OutputDeviceRecord{});
-    startMidiDevices(app->sound);
+    auto app = appListeningTo(keys);
     if (!midiInputOpen(app->sound)) GTEST_SKIP() << "no JACK input port";
     const Message probe{0x80, 0, 0};
     Message got;

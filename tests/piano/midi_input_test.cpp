@@ -9,6 +9,7 @@
 #include "piano/note_readers.h"
 #include "sound/midi_devices.h"
 #include "sound/sound_output.h"
+#include "support/jack_keyboard.h"
 #include "support/midi_waits.h"
 
 namespace {
@@ -20,11 +21,7 @@ using Message = std::vector<uint8_t>;
 TEST(GameMidiInput, ReadersPlayAndTheDrainOnlyReleases) {
     ASSERT_NE(std::getenv("JACK_DEFAULT_SERVER"), nullptr) << "run through with_jack.sh";
     RtMidiOut keys(RtMidi::UNIX_JACK, "Test Keys");
-    keys.openVirtualPort("out");
-    auto app = std::make_unique<AppContext>();
-    app->sound.inputDevices.push_back(InputDeviceRecord{});
-    app->sound.outputDevices.push_back(OutputDeviceRecord{});
-    startMidiDevices(app->sound);
+    auto app = appListeningTo(keys);
     if (!midiInputOpen(app->sound)) GTEST_SKIP() << "no JACK input port";
     std::vector<Message> sent;
     app->sound.output = std::make_unique<SoundOutputMidi>(
