@@ -29,6 +29,13 @@ template <typename Keep> void compact(std::vector<uint32_t>& list, Keep keep) {
     list.resize(kept);
 }
 
+// A computer note's end: it stops, and unless its track is Hidden its key loses the owner entry.
+void stopComputerNote(const Track& track, const Note& note, PianoState& piano, SoundState& sound) {
+    if (track.playType != PlayType::Hidden && validKey(note))
+        removeKeyOwner(piano, note.key, uint8_t(track.colour));
+    soundComputerNote(sound, note, false);
+}
+
 void expire(Track& track, const NoteScreen& screen, double displayTime) {
     const float hitLine = float(screen.hitLine);
     compact(track.ended,
@@ -39,15 +46,11 @@ void endNotes(Track& track, const NoteScreen& screen, double songTime, PlayMode 
               PianoState& piano, SoundState& sound) {
     const float hitLine = float(screen.hitLine);
     const bool computer = computerPlaysTrack(playMode, track.playType);
-    const bool shown = track.playType != PlayType::Hidden;
     compact(track.sounding, [&](uint32_t i) {
         const Note& note = track.notes[i];
         if (noteTop(screen, note, songTime) < hitLine) return true;
         track.ended.push_back(i);
-        if (computer) {
-            if (shown && validKey(note)) removeKeyOwner(piano, note.key, uint8_t(track.colour));
-            soundComputerNote(sound, note, false);
-        }
+        if (computer) stopComputerNote(track, note, piano, sound);
         return false;
     });
 }
@@ -139,11 +142,8 @@ void silenceComputerNotes(std::vector<Track>& tracks, PlayMode playMode, PianoSt
                           SoundState& sound) {
     for (Track& track : tracks) {
         if (!takesPart(track) || !computerPlaysTrack(playMode, track.playType)) continue;
-        const bool shown = track.playType != PlayType::Hidden;
         for (uint32_t i : track.sounding) {
-            const Note& note = track.notes[i];
-            if (shown && validKey(note)) removeKeyOwner(piano, note.key, uint8_t(track.colour));
-            soundComputerNote(sound, note, false);
+            stopComputerNote(track, track.notes[i], piano, sound);
             track.ended.push_back(i);
         }
         track.sounding.clear();
