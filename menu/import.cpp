@@ -68,14 +68,9 @@ void importSong(MenuPages& menu, const FolderNode& file) {
     AppContext& app = *menu.app;
     // Started directly with the path as its one argument: no shell reads the name, so nothing
     // in it can run a command, and no command line has a length to overflow.
-    ProcessRequest request;
-    request.program = programBeside("notepress");
-    request.arguments = {file.path};
     // Installed, it writes into the user's data folder; the path then must not depend on ours.
-    if (!app.folders.data.empty()) {
-        request.arguments = absolutePaths(request.arguments);
-        request.workingFolder = app.folders.data;
-    }
+    ProcessRequest request =
+        converterRequest(programBeside("notepress"), {file.path}, app.folders.data);
     request.output.to = OutputTo::Capture;
     request.errors.to = OutputTo::Capture;
     menu.importName = nameOf(file.path);

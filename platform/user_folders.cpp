@@ -81,3 +81,12 @@ std::vector<std::string> absolutePaths(const std::vector<std::string>& paths) {
     }
     return absolute;
 }
+
+ProcessRequest converterRequest(const std::string& program, const std::vector<std::string>& files,
+                                const std::string& dataFolder) {
+    ProcessRequest request;
+    request.program = program;
+    request.arguments = dataFolder.empty() ? files : absolutePaths(files);
+    request.workingFolder = dataFolder;
+    return request;
+}

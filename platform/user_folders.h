@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
+
 struct UserFolders {
     bool installed = false;
     std::string textures = "Data/Textures"; // the textures and the atlas
@@ -38,3 +40,8 @@ bool makeUserFolders(const UserFolders& folders);
 
 // The paths made absolute against our working folder, for a program started in another one.
 std::vector<std::string> absolutePaths(const std::vector<std::string>& paths);
+
+// The converter (program) started on files so that it writes into the user's "Imported Songs":
+// in dataFolder, with the files' paths made absolute, when there is one; else in ours.
+ProcessRequest converterRequest(const std::string& program, const std::vector<std::string>& files,
+                                const std::string& dataFolder);

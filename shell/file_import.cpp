@@ -46,10 +46,8 @@ int importOpenedFiles(const std::string& converterDirectory, const UserFolders& 
     }
     if (toConvert.empty()) return 0;
 
-    ProcessRequest request;
-    request.program = programIn(converterDirectory, "notepress");
-    request.arguments = folders.data.empty() ? toConvert : absolutePaths(toConvert);
-    request.workingFolder = folders.data;
+    ProcessRequest request =
+        converterRequest(programIn(converterDirectory, "notepress"), toConvert, folders.data);
     request.wait = true;
     return runProcess(request).error;
 }

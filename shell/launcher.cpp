@@ -7,10 +7,8 @@
 
 int launchConverter(const std::string& directory, const std::vector<std::string>& arguments,
                     const std::string& workingFolder) {
-    ProcessRequest request;
-    request.program = programIn(directory, "notepress");
-    request.arguments = workingFolder.empty() ? arguments : absolutePaths(arguments);
-    request.workingFolder = workingFolder;
+    ProcessRequest request =
+        converterRequest(programIn(directory, "notepress"), arguments, workingFolder);
     request.wait = false;
     return runProcess(request).error;
 }
