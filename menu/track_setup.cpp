@@ -109,6 +109,7 @@ int32_t updateTrackSetup(MenuPages& menu) {
         menu.scroll = 0;
         menu.playWhenLoaded = false;
         startLoading(menu);
+        savePreferences(app); // what changed before the page (written only when something did)
     }
     // A song that could not be opened or was too large: back to the browser, set by the loader.
     if (menu.loadFailed) {
