@@ -13,14 +13,11 @@ struct PianoState {
     // -1: the player does not hold the key; else the match made when it was pressed: the matched
     // track's colour (1 to 5), or 0 for a press that matched nothing.
     std::array<int8_t, 128> held;
-    // How many of the player's note-ons of each key and channel are not yet released, so that
-    // releasing held notes stops each on the channel it was played on.
-    uint8_t playerHolds[128][16];
     // One list per key: a base entry 0, then one entry per sounding use (a computer track's colour
     // while its note sounds, the match result while the player holds the key). The keyboard view
     // colours a key by its last entry.
     std::array<std::vector<uint8_t>, 128> keyOwners;
-    std::vector<uint8_t> gameMidiBuffer, menuMidiBuffer;         // one MIDI message at a time
+    std::vector<uint8_t> midiBuffer;                             // one MIDI message at a time
     std::vector<uint8_t> gameKeyboardBuffer, menuKeyboardBuffer; // 3 bytes
     uint32_t inputPortChanges = 0; // the sound state's count when the MIDI input was last read
 };

@@ -71,7 +71,7 @@ void MenuState::enter() {
 
     keyboardView = app->keyboardView;
     if (keyboardView) layoutKeyboard(*keyboardView, 0, 127);
-    app->piano.menuMidiBuffer.resize(3);
+    app->piano.midiBuffer.resize(3);
     app->piano.menuKeyboardBuffer.resize(3);
     currentNode = app->songFolders.get();
 }

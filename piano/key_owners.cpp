@@ -1,31 +1,23 @@
 #include "piano/key_owners.h"
 
-#include <cstring>
-
 #include "app/piano_state.h"
+#include "sound/player_sound.h"
 #include "sound/sound_state.h"
 #include "sound/sound_system.h"
 
-void pressKey(PianoState& piano, SoundState& sound, const std::vector<uint8_t>& message,
-              uint8_t result) {
-    const uint8_t key = message[1];
-    uint8_t& holds = piano.playerHolds[key][message[0] & 0x0F];
-    if (holds == 255) return; // could never all be released
-    ++holds;
+void markPress(PianoState& piano, uint8_t key, uint8_t result) {
     piano.held[key] = static_cast<int8_t>(result);
     piano.keyOwners[key].push_back(result);
-    if (sound.output) sound.output->play(message);
 }
 
-// A stale note-off, whose note releaseHeldNotes already stopped (after an octave change it even
-// arrives on another key), must not end a computer note on the same key and channel.
+void pressKey(PianoState& piano, SoundState& sound, const std::vector<uint8_t>& message,
+              uint8_t result) {
+    if (soundKeyPress(sound, message)) markPress(piano, message[1], result);
+}
+
 void releasePlayerNote(PianoState& piano, SoundState& sound, const std::vector<uint8_t>& message) {
-    const uint8_t key = message[1];
-    releaseKey(piano, key);
-    uint8_t& holds = piano.playerHolds[key][message[0] & 0x0F];
-    if (holds == 0) return;
-    --holds;
-    if (sound.output) sound.output->stop(message);
+    releaseKey(piano, message[1]);
+    soundKeyRelease(sound, message);
 }
 
 void addKeyOwner(PianoState& piano, uint8_t key, uint8_t colour) {
@@ -62,17 +54,17 @@ void releaseKey(PianoState& piano, uint8_t key) {
     piano.held[key] = -1;
 }
 
+void releaseHeldNotes(PianoState& piano, SoundState& sound, int8_t transposition) {
+    forgetPlayedNotes(sound, transposition);
+    // The player's owner entries go too: after an octave change the instrument's note-offs
+    // arrive on other keys, so nothing else would remove them before the next trim, and the
+    // keys would keep the player's colour meanwhile.
+    for (int key = 0; key < 128; ++key) releaseKey(piano, static_cast<uint8_t>(key));
+}
+
 void releaseHeldNotes(PianoState& piano, SoundState& sound) {
-    for (int key = 0; key < 128; ++key) {
-        for (int channel = 0; channel < 16; ++channel) {
-            uint8_t& holds = piano.playerHolds[key][channel];
-            for (; holds > 0; --holds) soundNote(sound, uint8_t(channel), uint8_t(key), 0, false);
-        }
-        // The player's owner entries go too: after an octave change the instrument's note-offs
-        // arrive on other keys, so nothing else would remove them before the next trim, and the
-        // keys would keep the player's colour meanwhile.
-        releaseKey(piano, static_cast<uint8_t>(key));
-    }
+    // Only the main thread changes the transposition, so it is read here without the lock.
+    releaseHeldNotes(piano, sound, sound.played.transposition);
 }
 
 void trimKeyOwnerLists(PianoState& piano) {
@@ -84,8 +76,8 @@ void trimKeyOwnerLists(PianoState& piano) {
     }
 }
 
-void silenceAll(PianoState& piano, SoundState& sound) {
+void silenceAll(PianoState&, SoundState& sound) {
+    // What the player held is silent too; its note-offs stop nothing else, but still end the
+    // keys' colours.
     silenceSound(sound);
-    // Whatever the player held is silent now; its note-offs must not stop anything else.
-    std::memset(piano.playerHolds, 0, sizeof piano.playerHolds);
 }

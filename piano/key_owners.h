@@ -7,8 +7,10 @@
 struct PianoState;
 struct SoundState;
 
-// A press of the player's (a note-on, key 0 to 127): its match result (a track colour, or 0) is
-// kept for the keyboard view and the note sounds.
+// A press of the player's on key (0 to 127): its match result (a track colour, or 0) is kept for
+// the keyboard view.
+void markPress(PianoState& piano, uint8_t key, uint8_t result);
+// A press on the computer keyboard (a note-on, key 0 to 127): the note sounds and is marked.
 void pressKey(PianoState& piano, SoundState& sound, const std::vector<uint8_t>& message,
               uint8_t result);
 // A release of the player's (a note-off): ends the key's hold; the note stops only while the
@@ -25,7 +27,9 @@ uint8_t lastKeyOwner(const PianoState& piano, uint32_t key);
 // Ends the player's hold of a key: its latest owner entry equal to the hold's result goes.
 void releaseKey(PianoState& piano, uint8_t key);
 // Stops every note the player holds, on the channel it came on, removes the player's owner
-// entries and leaves nothing held.
+// entries and leaves nothing held; later notes sound with the transposition given (else with
+// the one they sounded with before).
+void releaseHeldNotes(PianoState& piano, SoundState& sound, int8_t transposition);
 void releaseHeldNotes(PianoState& piano, SoundState& sound);
 // Cuts every key owner list back to its base entry.
 void trimKeyOwnerLists(PianoState& piano);

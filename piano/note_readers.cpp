@@ -6,6 +6,8 @@
 #include "piano/key_owners.h"
 #include "platform/input.h"
 #include "sound/midi_devices.h"
+#include "sound/player_sound.h"
+#include "sound/sound_state.h"
 
 const uint8_t pianoKeyScanCodes[18] = {ScanA, ScanW, ScanS, ScanE, ScanD,         ScanF,
                                        ScanT, ScanG, ScanY, ScanH, ScanU,         ScanJ,
@@ -16,17 +18,6 @@ namespace {
 constexpr uint8_t noteOffStatus = 0x80, noteOnStatus = 0x90;
 constexpr int computerKeysBase = 48;
 
-enum class NoteKind { Other, On, Off };
-
-NoteKind kindOf(const std::vector<uint8_t>& message) {
-    if (message.size() < 3) return NoteKind::Other;
-    const uint8_t status = message[0] & 0xF0;
-    if (status == noteOffStatus || (status == noteOnStatus && message[2] == 0))
-        return NoteKind::Off;
-    if (status == noteOnStatus) return NoteKind::On;
-    return NoteKind::Other;
-}
-
 // The transposed key, or -1 when it is no key: the tables below have 128 entries, and a key the
 // instrument was never heard to play plus an octave shift can leave 0 to 127.
 int shiftedKey(int key, int8_t transposition) {
@@ -35,20 +26,34 @@ int shiftedKey(int key, int8_t transposition) {
     return shifted >= 0 && shifted <= 127 ? shifted : -1;
 }
 
-// Transposes a message's key byte; false when the message is no note or its key leaves 0 to 127.
-bool transposeNote(std::vector<uint8_t>& message, int8_t transposition, NoteKind& kind) {
-    kind = kindOf(message);
-    if (kind == NoteKind::Other) return false;
-    const int key = shiftedKey(message[1], transposition);
-    if (key < 0) return false;
-    message[1] = static_cast<uint8_t>(key);
-    return true;
+// Tells the input's thread how to sound what comes next. Notes sound with the app's
+// transposition; what sounded with another is let go.
+void publishInput(AppContext& app, InputRoute route, float inputVolume = 2.0f) {
+    app.sound.played.route.store(route, std::memory_order_relaxed);
+    app.sound.played.inputVolume.store(inputVolume, std::memory_order_relaxed);
+    // Only this thread changes it, so it is read here without the lock.
+    if (app.sound.played.transposition != app.transposition)
+        releaseHeldNotes(app.piano, app.sound, app.transposition);
+}
+
+// What the frame does with a message the input's thread sounded: a press keeps its match for the
+// keyboard view, a release ends it. A message sounded before the last release of everything held
+// is let go already.
+template <typename Press>
+void showPlayedNote(AppContext& app, const std::vector<uint8_t>& message, const SoundedWith& with,
+                    Press press) {
+    if (with.releases != app.sound.played.releases) return;
+    if ((message[0] & 0xF0) == noteOnStatus && message[2] != 0)
+        press(message[1]);
+    else
+        releaseKey(app.piano, message[1]);
 }
 
 // Steps shared by the MIDI readers: the port state is taken before the reconnection, so a port
 // that was just reopened is read from the next frame on.
 template <typename Handle>
-void readMidiInput(AppContext& app, std::vector<uint8_t>& buffer, Handle handle) {
+void readMidiInput(AppContext& app, InputRoute route, float inputVolume, Handle handle) {
+    publishInput(app, route, inputVolume);
     const bool open = midiInputOpen(app.sound);
     ensureMidiInput(app.sound);
     // The port was closed, changed or vanished: its note-offs will never come, so what the
@@ -58,7 +63,9 @@ void readMidiInput(AppContext& app, std::vector<uint8_t>& buffer, Handle handle)
         releaseHeldNotes(app.piano, app.sound);
     }
     if (!open) return;
-    while (nextMidiMessage(app.sound, buffer)) handle(buffer);
+    std::vector<uint8_t>& buffer = app.piano.midiBuffer;
+    SoundedWith with;
+    while (nextMidiMessage(app.sound, buffer, &with)) handle(buffer, with);
 }
 
 // The 18 computer keys: releases and presses of this frame, in table order, on channel 0.
@@ -83,38 +90,50 @@ void readComputerKeys(AppContext& app, const InputDevices& input, std::vector<ui
     }
 }
 
+void showGameNote(AppContext& app, const PressMatch& match, const std::vector<uint8_t>& message,
+                  const SoundedWith& with) {
+    showPlayedNote(app, message, with,
+                   [&](uint8_t key) { markPress(app.piano, key, match ? match(key) : 0); });
+}
+
+void showMenuNote(AppContext& app, const std::vector<uint8_t>& message, const SoundedWith& with) {
+    showPlayedNote(app, message, with, [&](uint8_t key) {
+        markPress(app.piano, key, 0);
+        learnKeyRange(app.sound, key, with.transposition);
+    });
+}
+
+// The road of one message as the input's thread and then the frame take it.
+template <typename Show>
+void handleMidiMessage(AppContext& app, InputRoute route, float inputVolume,
+                       std::vector<uint8_t>& message, Show show) {
+    publishInput(app, route, inputVolume);
+    SoundedWith with;
+    if (soundPlayedNote(app.sound, message, with.transposition, with.releases)) show(message, with);
+}
+
 } // namespace
 
 void handleGameMidiMessage(AppContext& app, float inputVolume, const PressMatch& match,
                            std::vector<uint8_t>& message) {
-    NoteKind kind;
-    if (!transposeNote(message, app.transposition, kind)) return;
-    if (kind == NoteKind::Off) {
-        releasePlayerNote(app.piano, app.sound, message);
-        return;
-    }
-    const float scaled = std::fmin(static_cast<float>(message[2]) * inputVolume, 127.0f);
-    // A velocity scaled down to 0 would reach the instrument as a note-off.
-    message[2] = scaled >= 1.0f ? static_cast<uint8_t>(scaled) : 1;
-    pressKey(app.piano, app.sound, message, match ? match(message[1]) : 0);
+    handleMidiMessage(app, InputGame, inputVolume, message,
+                      [&](const std::vector<uint8_t>& m, const SoundedWith& with) {
+                          showGameNote(app, match, m, with);
+                      });
 }
 
 void handleMenuMidiMessage(AppContext& app, std::vector<uint8_t>& message) {
-    NoteKind kind;
-    if (!transposeNote(message, app.transposition, kind)) return;
-    if (kind == NoteKind::Off) {
-        releasePlayerNote(app.piano, app.sound, message);
-        return;
-    }
-    if (message[2] > 127) message[2] = 127;
-    pressKey(app.piano, app.sound, message, 0);
-    learnKeyRange(app.sound, message[1], app.transposition);
+    handleMidiMessage(app, InputMenu, 2.0f, message,
+                      [&](const std::vector<uint8_t>& m, const SoundedWith& with) {
+                          showMenuNote(app, m, with);
+                      });
 }
 
 void readGameMidiInput(AppContext& app, float inputVolume, const PressMatch& match) {
-    readMidiInput(app, app.piano.gameMidiBuffer, [&](std::vector<uint8_t>& message) {
-        handleGameMidiMessage(app, inputVolume, match, message);
-    });
+    readMidiInput(app, InputGame, inputVolume,
+                  [&](const std::vector<uint8_t>& message, const SoundedWith& with) {
+                      showGameNote(app, match, message, with);
+                  });
 }
 
 void readGameKeyboard(AppContext& app, const InputDevices& input, float inputVolume,
@@ -126,8 +145,10 @@ void readGameKeyboard(AppContext& app, const InputDevices& input, float inputVol
 }
 
 void readMenuMidiInput(AppContext& app) {
-    readMidiInput(app, app.piano.menuMidiBuffer,
-                  [&](std::vector<uint8_t>& message) { handleMenuMidiMessage(app, message); });
+    readMidiInput(app, InputMenu, 2.0f,
+                  [&](const std::vector<uint8_t>& message, const SoundedWith& with) {
+                      showMenuNote(app, message, with);
+                  });
 }
 
 void readMenuKeyboard(AppContext& app, const InputDevices& input) {
@@ -135,21 +156,21 @@ void readMenuKeyboard(AppContext& app, const InputDevices& input) {
 }
 
 void drainMidiInput(AppContext& app) {
-    readMidiInput(app, app.piano.menuMidiBuffer, [&](std::vector<uint8_t>& message) {
-        NoteKind kind;
-        if (transposeNote(message, app.transposition, kind) && kind == NoteKind::Off)
-            releasePlayerNote(app.piano, app.sound, message);
-    });
+    // New notes stay silent; releases still end what sounded.
+    readMidiInput(app, InputSilent, 2.0f,
+                  [&](const std::vector<uint8_t>& message, const SoundedWith& with) {
+                      showPlayedNote(app, message, with, [](uint8_t) {});
+                  });
 }
 
 void shiftOctave(AppContext& app, const InputDevices& input) {
     const InputDeviceRecord record = selectedInputRecord(app.sound);
     if (keyPressed(input, ScanZ) && app.transposition - 12 + record.minNote >= 0) {
         app.transposition = static_cast<int8_t>(app.transposition - 12);
-        releaseHeldNotes(app.piano, app.sound);
+        releaseHeldNotes(app.piano, app.sound, app.transposition);
     }
     if (keyPressed(input, ScanX) && app.transposition + 12 + record.maxNote <= 127) {
         app.transposition = static_cast<int8_t>(app.transposition + 12);
-        releaseHeldNotes(app.piano, app.sound);
+        releaseHeldNotes(app.piano, app.sound, app.transposition);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "sound/device_names.h"
 #include "sound/midi_ports.h"
@@ -71,11 +72,22 @@ void openInputPort(SoundState& sound, uint32_t port) {
         selectRecord(sound.inputDevices, ports[port].device, newInputRecord);
 }
 
+// The input's thread may be sending on the port: nothing is sent while it closes and opens. The
+// lock is not held meanwhile, since closing may wait for the MIDI server's next cycle, which may
+// itself wait for the input's thread.
+void markOutputSwitching(SoundState& sound, bool switching) {
+    std::lock_guard<std::mutex> lock(sound.sendLock);
+    sound.outputSwitching = switching;
+}
+
 void openOutputPort(SoundState& sound, uint32_t port) {
+    markOutputSwitching(sound, true);
     closeLibraryPort(sound.midiOut);
     const std::vector<PortEntry> ports = listOutputPorts(sound.midiOut);
-    if (port == noPort || port >= ports.size() ||
-        !openLibraryPort(sound.midiOut, ports[port].index, outputPortName)) {
+    const bool opened = port != noPort && port < ports.size() &&
+                        openLibraryPort(sound.midiOut, ports[port].index, outputPortName);
+    markOutputSwitching(sound, false);
+    if (!opened) {
         sound.outputPort = -1;
         sound.selectedOutputDevice = 0;
         if (sound.outputKind == SoundOutputKindMidi) selectSoundOutput(sound, SoundOutputKindWave);
@@ -121,9 +133,12 @@ bool midiInputOpen(const SoundState& sound) {
     return libraryPortOpen(sound.midiIn);
 }
 
-bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message) {
+bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message, SoundedWith* with) {
     message.clear();
-    return sound.midiIn != nullptr && takeQueuedMessage(*sound.midiIn, message);
+    MidiInputQueue::Entry entry;
+    if (sound.midiIn == nullptr || !takeQueuedMessage(*sound.midiIn, message, &entry)) return false;
+    if (with != nullptr) *with = {entry.transposition, entry.releases};
+    return true;
 }
 
 uint32_t midiPortChanges(SoundState& sound) {
@@ -151,6 +166,7 @@ void startMidiDevices(SoundState& sound) {
     sound.midiOut = startMidiOut(outputClientName);
     openOutputPort(sound, 0);
     sound.midiIn = startMidiIn(inputClientName);
+    if (sound.midiIn != nullptr) sound.midiIn->sound.store(&sound, std::memory_order_release);
     openInputPort(sound, 0);
     if (sound.midiOut == nullptr || sound.midiIn == nullptr)
         std::fprintf(stderr,

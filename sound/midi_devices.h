@@ -40,10 +40,14 @@ InputDeviceRecord selectedInputRecord(const SoundState& sound);
 void learnKeyRange(SoundState& sound, uint8_t key, int8_t transposition);
 
 // Polling the input, for the note input: whether a port is open, and the oldest queued message
-// (false, with message emptied, when there is none). Both are safe with no MIDI back end, where
-// the client is null.
+// (false, with message emptied, when there is none), which the input's thread sounded already
+// (played_notes.h) as with tells. Both are safe with no MIDI back end, where the client is null.
+struct SoundedWith {
+    int8_t transposition = 0;
+    uint16_t releases = 0; // PlayedNotes::releases when it sounded
+};
 bool midiInputOpen(const SoundState& sound);
-bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message);
+bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message, SoundedWith* with = nullptr);
 
 // Changes whenever the ports offered change (a device plugged in or gone); the library is asked
 // at most once a second. Lets a program at rest notice what the next frame must show or open.

@@ -8,6 +8,7 @@
 #include "platform/frame_wake.h"
 #include "platform/quiet_stderr.h"
 #include "sound/device_names.h"
+#include "sound/player_sound.h"
 
 namespace {
 
@@ -35,14 +36,28 @@ void noteLibraryError(RtMidiError::Type type, const std::string& text, void*) {
     if (!starting) reportLibraryError(type, text);
 }
 
-void queueFromLibrary(double, std::vector<unsigned char>* message, void* queue) {
-    if (message != nullptr) queueInputMessage(*static_cast<MidiInputQueue*>(queue), *message);
+// The library's input thread: a note is sounded here at once, then queued for the frame.
+void queueFromLibrary(double, std::vector<unsigned char>* message, void* data) {
+    if (message == nullptr) return;
+    auto* client = static_cast<MidiInClient*>(data);
+    SoundState* sound = client->sound.load(std::memory_order_acquire);
+    if (sound == nullptr) {
+        queueInputMessage(*client, *message);
+        return;
+    }
+    if (message->size() != 3) return; // no note
+    std::vector<uint8_t>& arriving = client->arriving;
+    arriving.assign(message->begin(), message->end());
+    int8_t transposition = 0;
+    uint16_t releases = 0;
+    if (soundPlayedNote(*sound, arriving, transposition, releases))
+        queueInputMessage(*client, arriving, transposition, releases);
 }
 
 MidiInClient* construct(RtMidi::Api api, const char* name, MidiInClient*) {
     // The library's own queue stays unused: messages go to the client's ring instead.
     auto* client = new MidiInClient(api, name);
-    client->setCallback(queueFromLibrary, static_cast<MidiInputQueue*>(client));
+    client->setCallback(queueFromLibrary, client);
     return client;
 }
 MidiOutClient* construct(RtMidi::Api api, const char* name, MidiOutClient*) {
@@ -204,17 +219,20 @@ void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& messa
     }
 }
 
-bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message) {
+bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message,
+                       MidiInputQueue::Entry* sounded) {
     message.clear();
     const uint32_t read = queue.readCount.load(std::memory_order_relaxed);
     if (read == queue.writeCount.load(std::memory_order_acquire)) return false;
     const MidiInputQueue::Entry& entry = queue.entries[read % MidiInputQueue::capacity];
     message.assign(entry.bytes, entry.bytes + entry.size);
+    if (sounded != nullptr) *sounded = entry;
     queue.readCount.store(read + 1, std::memory_order_release);
     return true;
 }
 
-void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message) {
+void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message,
+                       int8_t transposition, uint16_t releases) {
     if (message.empty() || message.size() > 3) return;
     const uint32_t written = queue.writeCount.load(std::memory_order_relaxed);
     if (written - queue.readCount.load(std::memory_order_acquire) >= MidiInputQueue::capacity) {
@@ -224,7 +242,9 @@ void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& messag
     MidiInputQueue::Entry& entry = queue.entries[written % MidiInputQueue::capacity];
     entry.size = static_cast<uint8_t>(message.size());
     for (size_t i = 0; i < message.size(); ++i) entry.bytes[i] = message[i];
+    entry.transposition = transposition;
+    entry.releases = releases;
     queue.writeCount.store(written + 1, std::memory_order_release);
-    // A note should not wait out the rest of the frame period to be read (and sounded).
+    // The frame should colour the key without waiting out the rest of its period.
     if ((message[0] & 0xE0) == 0x80) wakeFrame();
 }

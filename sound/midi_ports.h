@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+struct SoundState;
+
 // Input messages on their way from the library's input thread to the main thread's polls: a
 // fixed ring, so that a flood neither grows memory nor blocks the library's thread. It takes over
 // from the library's own queue, which complains on standard error for every message past its
@@ -17,6 +19,9 @@ struct MidiInputQueue {
     struct Entry {
         uint8_t size = 0;
         uint8_t bytes[3] = {};
+        // What the input's thread sounded it with (played_notes.h).
+        int8_t transposition = 0;
+        uint16_t releases = 0;
     };
     Entry entries[capacity];
     std::atomic<uint32_t> readCount{0};  // advanced by the main thread
@@ -45,6 +50,10 @@ struct PortListCache {
 struct MidiInClient : MidiInputQueue, RtMidiIn {
     using RtMidiIn::RtMidiIn;
     PortListCache portList;
+    // Where the input's thread sounds the player's notes before it queues them; null: messages
+    // are queued as they come.
+    std::atomic<SoundState*> sound{nullptr};
+    std::vector<uint8_t> arriving = std::vector<uint8_t>(3); // the input thread's own buffer
 };
 struct MidiOutClient : RtMidiOut {
     using RtMidiOut::RtMidiOut;
@@ -76,9 +85,11 @@ bool libraryPortOpen(MidiOutClient* client);
 // device that went away mid-note loses the note without an error.
 void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& message);
 
-// What the input thread does with each message: queues it, or drops it when the queue is full
-// (said once on standard error, like each kind of the library's own errors). Messages longer than
-// three bytes carry no note and are dropped.
-void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message);
+// What the input thread does with each message once sounded: queues it, or drops it when the
+// queue is full (said once on standard error, like each kind of the library's own errors).
+// Messages longer than three bytes carry no note and are dropped.
+void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message,
+                       int8_t transposition = 0, uint16_t releases = 0);
 // The main thread's side: the oldest queued message, false (message emptied) when there is none.
-bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message);
+bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message,
+                       MidiInputQueue::Entry* sounded = nullptr);

@@ -5,9 +5,11 @@
 // application object holds one; sound functions take it.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "sound/device_records.h"
+#include "sound/played_notes.h"
 #include "sound/simple_synth.h"
 #include "sound/sound_counts.h"
 #include "sound/sound_output.h"
@@ -28,12 +30,19 @@ struct SoundState {
     uint8_t selectedOutputDevice = 0; // index into outputDevices
     std::vector<InputDeviceRecord> inputDevices;
     std::vector<OutputDeviceRecord> outputDevices;
+    // Held for every play and stop on the output and every change to the counts and the player's
+    // notes, by the main thread and the MIDI input's thread alike, never longer than a few sends.
+    std::mutex sendLock;
     // Every note sounds through this one; null outside soundStartup .. soundShutdown.
     std::unique_ptr<SoundOutputManager> output;
     uint32_t outputKind = SoundOutputNone;
     // What both outputs count; a switch of output carries them over.
     SoundCounts counts;
-    // Scratch message that callers fill before play or stop; 3 bytes after soundStartup.
+    // What the player sounds, from the input's thread and the frame.
+    PlayedNotes played;
+    // Under sendLock: the output port is being closed or opened, and nothing is sent on it.
+    bool outputSwitching = false;
+    // Scratch message of soundNote, under sendLock; 3 bytes after soundStartup.
     std::vector<uint8_t> soundMessage;
     // The Simple Synth's voices; built the first time it is chosen.
     SynthBank synthVoices;

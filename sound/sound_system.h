@@ -7,11 +7,15 @@ struct SoundState;
 
 // A note-on (velocity as given) or note-off (velocity 0) of key on channel (its low four bits)
 // through the current output, by way of the state's scratch message; nothing when there is no
-// output.
+// output. Every play and stop on the output is made under the state's sendLock, since the MIDI
+// input's thread sounds the player's notes too; this takes it.
 void soundNote(SoundState& sound, uint8_t channel, uint8_t key, uint8_t velocity, bool on);
+// The same with sendLock already held.
+void soundNoteLocked(SoundState& sound, uint8_t channel, uint8_t key, uint8_t velocity, bool on);
 
 // Stops every sounding key on its channel through the current output, once, whatever its count
-// (a note-off each on the MIDI output), then clears the counts.
+// (a note-off each on the MIDI output), then clears the counts; what the player held is silent,
+// and its releases stop nothing more.
 void silenceSound(SoundState& sound);
 
 // Replaces the current output by a new one of kind 1 (MIDI, through the state's output client)

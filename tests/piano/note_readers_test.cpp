@@ -4,13 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
+#include <random>
+#include <thread>
 
 #include "app/app_context.h"
 #include "piano/key_owners.h"
 #include "platform/input.h"
+#include "sound/player_sound.h"
 #include "sound/sound_output.h"
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -92,9 +97,9 @@ TEST_F(NoteInputTest, KeysShiftedOutOfRangeAreDropped) {
     app->transposition = 12;
     midi({0x90, 120, 64});
     midi({0x90, 100, 64});
-    app->transposition = -12;
+    app->transposition = -12; // a new transposition lets go of what sounded with the old
     midi({0x80, 5, 0});
-    EXPECT_EQ(sent, (std::vector<Message>{{0x90, 112, 127}}));
+    EXPECT_EQ(sent, (std::vector<Message>{{0x90, 112, 127}, {0x80, 112, 0}}));
 
     // The computer keyboard's keys from 48 + 72 = 120 up: only 120 to 127 exist.
     app->transposition = 72;
@@ -211,4 +216,73 @@ TEST_F(NoteInputTest, MenuPlaysUnscaledUnmatchedAndTeachesTheRange) {
     readMenuKeyboard(*app, input);
     EXPECT_EQ(sent.back(), (Message{0x90, 50, 64}));
     EXPECT_EQ(piano().held[50], 0);
+}
+
+// The MIDI input's thread sounds the player's notes as they come while frames shift the octave,
+// seek, play the computer's notes and read the computer keyboard: whatever the interleaving, once
+// every key is let go nothing sounds and nothing is counted.
+TEST_F(NoteInputTest, NotesFromTheInputThreadAgainstOctaveChangesAndSeeksLeaveNothingSounding) {
+    bool sounding[128][16] = {}; // as the device hears it; written under the send lock
+    app->sound.output = std::make_unique<SoundOutputMidi>(
+        [&](const Message& m) {
+            sounding[m[1] & 0x7F][m[0] & 0x0F] = (m[0] & 0xF0) == 0x90 && m[2] != 0;
+        },
+        app->sound.counts);
+    readGameMidiInput(*app, inputVolume, match); // no port: only tells the thread to sound
+    std::atomic<bool> playing{true};
+
+    std::thread instrument([&] {
+        std::mt19937 random(7);
+        std::vector<std::pair<uint8_t, uint8_t>> down; // key and channel as sent
+        Message message(3);
+        int8_t transposition = 0;
+        uint16_t releases = 0;
+        auto release = [&](size_t i) {
+            const bool asNoteOn = random() % 2;
+            message = {uint8_t((asNoteOn ? 0x90 : 0x80) | down[i].second), down[i].first, 0};
+            down.erase(down.begin() + std::ptrdiff_t(i));
+            soundPlayedNote(app->sound, message, transposition, releases);
+        };
+        for (int i = 0; i < 20000; ++i) {
+            if (down.size() >= 4 || (!down.empty() && random() % 2)) {
+                release(random() % down.size());
+                continue;
+            }
+            const auto key = uint8_t(36 + random() % 48), channel = uint8_t(random() % 3);
+            message = {uint8_t(0x90 | channel), key, uint8_t(1 + random() % 126)};
+            down.emplace_back(key, channel);
+            soundPlayedNote(app->sound, message, transposition, releases);
+        }
+        playing = false;
+        while (!down.empty()) release(0);
+    });
+
+    // The frames: the computer keyboard's A (channel 0, as the instrument's first channel), Z and
+    // X, a computer note, and now and then a seek.
+    std::mt19937 random(11);
+    for (uint32_t frame = 0; playing; ++frame) {
+        std::memcpy(input.previousKeys, input.keys, sizeof input.keys);
+        std::memset(input.keys, 0, sizeof input.keys);
+        if (frame % 3 == 0) input.keys[ScanA] = 0x80;
+        if (frame % 7 == 0) input.keys[random() % 2 ? ScanZ : ScanX] = 0x80;
+        readGameMidiInput(*app, inputVolume, match);
+        readGameKeyboard(*app, input, inputVolume, match);
+        shiftOctave(*app, input);
+        soundNote(app->sound, 0, uint8_t(40 + frame % 40), 90, true);
+        soundNote(app->sound, 0, uint8_t(40 + frame % 40), 0, false);
+        if (frame % 13 == 0) {
+            releaseHeldNotes(piano(), app->sound);
+            trimKeyOwnerLists(piano());
+            silenceAll(piano(), app->sound);
+        }
+    }
+    instrument.join();
+    keys({}); // the player lets go of the computer key too
+
+    for (int key = 0; key < 128; ++key)
+        for (int channel = 0; channel < 16; ++channel) {
+            EXPECT_FALSE(sounding[key][channel]) << "key " << key << " channel " << channel;
+            EXPECT_EQ(counts(key)[channel], 0) << "key " << key << " channel " << channel;
+        }
+    EXPECT_EQ(soundingTotal(), 0);
 }
