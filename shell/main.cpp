@@ -30,8 +30,15 @@ std::unique_ptr<State> makeState(AppContext& app, int32_t code) {
 int runGame(const UserFolders& folders) {
     catchTerminationSignals();
     Overlay overlay;
-    if (!startWindowAndDevices(overlay.cursor, folders)) return 1;
-    AppContext* app = startApplication(folders);
+    ApplicationStart start = beginApplication(folders);
+    // The MIDI clients' start keeps standard error quiet meanwhile: a failure is told after it.
+    std::string failure;
+    if (!startWindowAndDevices(overlay.cursor, folders, &failure)) {
+        abandonApplication(start);
+        showErrorMessage(failure.c_str());
+        return 1;
+    }
+    AppContext* app = finishApplication(start);
     startSoundOutputs(*app);
     overlay.app = app;
     overlay.debug.fancyGraphics = app->play.fancyGraphics; // as the preferences left it

@@ -18,6 +18,8 @@
 #include "shell/debug_menu.h"
 #include "sound/midi_devices.h"
 #include "sound/settings_file.h"
+#include "sound/simple_synth.h"
+#include "sound/sound_state.h"
 #include "sound/sound_system.h"
 
 namespace {
@@ -37,9 +39,16 @@ void releaseFrom(Stage stage) {
     reached = None;
 }
 
+// Where the reason goes: shown to the user, or kept for the caller to show.
+std::string* failureReason = nullptr;
+
 bool failStart(const std::string& reason) {
     releaseFrom(reached);
-    showErrorMessage(("Cadenzio cannot start: " + reason).c_str());
+    const std::string message = "Cadenzio cannot start: " + reason;
+    if (failureReason != nullptr)
+        *failureReason = message;
+    else
+        showErrorMessage(message.c_str());
     return false;
 }
 
@@ -62,7 +71,8 @@ void stopViews(AppContext& app) {
 
 } // namespace
 
-bool startWindowAndDevices(Sprite& cursor, const UserFolders& folders) {
+bool startWindowAndDevices(Sprite& cursor, const UserFolders& folders, std::string* failure) {
+    failureReason = failure;
     if (!createWindow("Cadenzio", 1920, 1080)) return failStart(windowError());
     reached = Window;
     createInput();
@@ -90,20 +100,42 @@ void stopWindowAndDevices() {
     releaseFrom(reached);
 }
 
-AppContext* startApplication(const UserFolders& folders) {
-    AppContext* app = new AppContext();
-    app->folders = folders;
+ApplicationStart beginApplication(const UserFolders& folders) {
+    ApplicationStart start;
+    start.app = new AppContext();
+    start.app->folders = folders;
+    SoundState& sound = start.app->sound;
+    start.sound = std::thread([&sound, config = folders.config] {
+        loadSettings(sound, fileIn(config, settingsFileName));
+        startMidiDevices(sound);
+        // The Simple Synth plays when no output port opened; its voices take a while to make.
+        if (sound.outputPort == -1 && !synthBankBuilt(sound.synthVoices))
+            buildSynthBank(sound.synthVoices);
+    });
+    return start;
+}
+
+AppContext* finishApplication(ApplicationStart& start) {
+    start.sound.join();
+    AppContext* app = start.app;
+    start.app = nullptr;
     loadAtlas();
-    loadSettings(app->sound, fileIn(folders.config, settingsFileName));
-    startMidiDevices(app->sound);
     app->palette = defaultPalette();
     startViews(*app);
-    app->songFolders = makeSongFolderTree(folders.songs, importedSongsFolder(folders));
-    loadPreferences(*app, fileIn(folders.config, preferencesFileName));
-    loadKeyValueFile(app->history, fileIn(folders.data, historyFileName));
+    app->songFolders = makeSongFolderTree(app->folders.songs, importedSongsFolder(app->folders));
+    loadPreferences(*app, fileIn(app->folders.config, preferencesFileName));
+    loadKeyValueFile(app->history, fileIn(app->folders.data, historyFileName));
     if (!app->play.fancyGraphics) switchNoteDrawer(*app, false);
     if (app->play.fullscreen != windowFullscreen()) toggleFullscreen();
     return app;
+}
+
+void abandonApplication(ApplicationStart& start) {
+    start.sound.join();
+    soundShutdown(start.app->sound);
+    stopMidiDevices(start.app->sound);
+    delete start.app;
+    start.app = nullptr;
 }
 
 void stopApplication(AppContext*& app) {
