@@ -124,7 +124,13 @@ bool playWave(const uint8_t* image, size_t size) {
 
 bool prepareWave(const uint8_t* image, size_t size) {
     WaveFormat format;
-    return readWaveFormat(image, size, format) && openDevice(format);
+    if (!readWaveFormat(image, size, format) || !openDevice(format)) return false;
+    // Room for an image of this size: playing one then copies without allocating, on whichever
+    // thread sounds the note.
+    SDL_LockAudioDevice(player.device);
+    player.samples.reserve(format.dataSize);
+    SDL_UnlockAudioDevice(player.device);
+    return true;
 }
 
 void stopWave() {

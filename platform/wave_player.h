@@ -9,8 +9,9 @@
 // and when there is no audio device.
 bool playWave(const uint8_t* image, size_t size);
 
-// Opens the audio device for images of this one's format, playing nothing, so that the first
-// playWave does not wait for the device. False as playWave.
+// Opens the audio device for images of this one's format and makes room for one of its size,
+// playing nothing, so that the first playWave neither waits for the device nor allocates. False
+// as playWave.
 bool prepareWave(const uint8_t* image, size_t size);
 
 // Ends the sound that playWave started, if any.
