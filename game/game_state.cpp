@@ -13,6 +13,7 @@
 #include "piano/keyboard_view.h"
 #include "piano/note_readers.h"
 #include "platform/input.h"
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void GameState::leave() {
     AppContext& app = *context;
     trimKeyOwnerLists(app.piano);
     releaseHeldNotes(app.piano, app.sound);
-    silenceAll(app.piano, app.sound);
+    silenceSound(app.sound);
 
     app.play.songSpeed = songSpeed;
     app.play.noteSpread = noteSpread;
@@ -219,7 +220,7 @@ void GameState::stopSounding() {
     AppContext& app = *context;
     releaseHeldNotes(app.piano, app.sound);
     trimKeyOwnerLists(app.piano);
-    silenceAll(app.piano, app.sound);
+    silenceSound(app.sound);
 }
 
 double GameState::displayTime() const {

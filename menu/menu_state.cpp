@@ -5,6 +5,7 @@
 #include "piano/key_owners.h"
 #include "piano/keyboard_view.h"
 #include "piano/note_readers.h"
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ void MenuState::leave() {
     joinThreads();
     // Keys held as the menu goes (quitting, or on to play) are never read again here.
     releaseHeldNotes(app->piano, app->sound);
-    silenceAll(app->piano, app->sound);
+    silenceSound(app->sound);
 }
 
 void MenuState::joinThreads() {
@@ -97,7 +98,7 @@ int32_t MenuState::update(float dt) {
         pageSeen = page;
         sectionSeen = settingsSection;
         releaseHeldNotes(app->piano, app->sound);
-        silenceAll(app->piano, app->sound);
+        silenceSound(app->sound);
     }
     const bool reading = readsMidiInput(page, settingsSection);
     int32_t code = StayInState;

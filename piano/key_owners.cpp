@@ -3,7 +3,6 @@
 #include "app/piano_state.h"
 #include "sound/player_sound.h"
 #include "sound/sound_state.h"
-#include "sound/sound_system.h"
 
 void markPress(PianoState& piano, uint8_t key, uint8_t result) {
     piano.held[key] = static_cast<int8_t>(result);
@@ -74,10 +73,4 @@ void trimKeyOwnerLists(PianoState& piano) {
         else
             owners.resize(1);
     }
-}
-
-void silenceAll(PianoState&, SoundState& sound) {
-    // What the player held is silent too; its note-offs stop nothing else, but still end the
-    // keys' colours.
-    silenceSound(sound);
 }

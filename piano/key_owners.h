@@ -33,6 +33,3 @@ void releaseHeldNotes(PianoState& piano, SoundState& sound, int8_t transposition
 void releaseHeldNotes(PianoState& piano, SoundState& sound);
 // Cuts every key owner list back to its base entry.
 void trimKeyOwnerLists(PianoState& piano);
-// Stops every counted note of every key and channel, then clears the counts; whatever the player
-// held is forgotten.
-void silenceAll(PianoState& piano, SoundState& sound);

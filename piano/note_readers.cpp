@@ -18,14 +18,6 @@ namespace {
 constexpr uint8_t noteOffStatus = 0x80, noteOnStatus = 0x90;
 constexpr int computerKeysBase = 48;
 
-// The transposed key, or -1 when it is no key: the tables below have 128 entries, and a key the
-// instrument was never heard to play plus an octave shift can leave 0 to 127.
-int shiftedKey(int key, int8_t transposition) {
-    if (key < 0 || key > 127) return -1;
-    const int shifted = key + transposition;
-    return shifted >= 0 && shifted <= 127 ? shifted : -1;
-}
-
 // Tells the input's thread how to sound what comes next. Notes sound with the app's
 // transposition; what sounded with another is let go.
 void publishInput(AppContext& app, InputRoute route, float inputVolume = 2.0f) {
@@ -109,7 +101,7 @@ void handleMidiMessage(AppContext& app, InputRoute route, float inputVolume,
                        std::vector<uint8_t>& message, Show show) {
     publishInput(app, route, inputVolume);
     SoundedWith with;
-    if (soundPlayedNote(app.sound, message, with.transposition, with.releases)) show(message, with);
+    if (soundPlayedNote(app.sound, message, with)) show(message, with);
 }
 
 } // namespace

@@ -135,10 +135,7 @@ bool midiInputOpen(const SoundState& sound) {
 
 bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message, SoundedWith* with) {
     message.clear();
-    MidiInputQueue::Entry entry;
-    if (sound.midiIn == nullptr || !takeQueuedMessage(*sound.midiIn, message, &entry)) return false;
-    if (with != nullptr) *with = {entry.transposition, entry.releases};
-    return true;
+    return sound.midiIn != nullptr && takeQueuedMessage(*sound.midiIn, message, with);
 }
 
 uint32_t midiPortChanges(SoundState& sound) {

@@ -7,6 +7,7 @@
 #include "sound/device_records.h"
 
 struct SoundState;
+struct SoundedWith;
 
 // Port number that stands for no port: "Virtual Keyboard" on the input, "Simple Synth" on the
 // output.
@@ -41,11 +42,7 @@ void learnKeyRange(SoundState& sound, uint8_t key, int8_t transposition);
 
 // Polling the input, for the note input: whether a port is open, and the oldest queued message
 // (false, with message emptied, when there is none), which the input's thread sounded already
-// (played_notes.h) as with tells. Both are safe with no MIDI back end, where the client is null.
-struct SoundedWith {
-    int8_t transposition = 0;
-    uint16_t releases = 0; // PlayedNotes::releases when it sounded
-};
+// (player_sound.h) as with tells. Both are safe with no MIDI back end, where the client is null.
 bool midiInputOpen(const SoundState& sound);
 bool nextMidiMessage(SoundState& sound, std::vector<uint8_t>& message, SoundedWith* with = nullptr);
 

@@ -48,10 +48,8 @@ void queueFromLibrary(double, std::vector<unsigned char>* message, void* data) {
     if (message->size() != 3) return; // no note
     std::vector<uint8_t>& arriving = client->arriving;
     arriving.assign(message->begin(), message->end());
-    int8_t transposition = 0;
-    uint16_t releases = 0;
-    if (soundPlayedNote(*sound, arriving, transposition, releases))
-        queueInputMessage(*client, arriving, transposition, releases);
+    SoundedWith with;
+    if (soundPlayedNote(*sound, arriving, with)) queueInputMessage(*client, arriving, with);
 }
 
 MidiInClient* construct(RtMidi::Api api, const char* name, MidiInClient*) {
@@ -219,20 +217,19 @@ void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& messa
     }
 }
 
-bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message,
-                       MidiInputQueue::Entry* sounded) {
+bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message, SoundedWith* with) {
     message.clear();
     const uint32_t read = queue.readCount.load(std::memory_order_relaxed);
     if (read == queue.writeCount.load(std::memory_order_acquire)) return false;
     const MidiInputQueue::Entry& entry = queue.entries[read % MidiInputQueue::capacity];
     message.assign(entry.bytes, entry.bytes + entry.size);
-    if (sounded != nullptr) *sounded = entry;
+    if (with != nullptr) *with = entry.with;
     queue.readCount.store(read + 1, std::memory_order_release);
     return true;
 }
 
 void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message,
-                       int8_t transposition, uint16_t releases) {
+                       SoundedWith with) {
     if (message.empty() || message.size() > 3) return;
     const uint32_t written = queue.writeCount.load(std::memory_order_relaxed);
     if (written - queue.readCount.load(std::memory_order_acquire) >= MidiInputQueue::capacity) {
@@ -242,8 +239,7 @@ void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& messag
     MidiInputQueue::Entry& entry = queue.entries[written % MidiInputQueue::capacity];
     entry.size = static_cast<uint8_t>(message.size());
     for (size_t i = 0; i < message.size(); ++i) entry.bytes[i] = message[i];
-    entry.transposition = transposition;
-    entry.releases = releases;
+    entry.with = with;
     queue.writeCount.store(written + 1, std::memory_order_release);
     // The frame should colour the key without waiting out the rest of its period.
     if ((message[0] & 0xE0) == 0x80) wakeFrame();

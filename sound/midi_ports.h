@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sound/played_notes.h"
+
 struct SoundState;
 
 // Input messages on their way from the library's input thread to the main thread's polls: a
@@ -19,9 +21,7 @@ struct MidiInputQueue {
     struct Entry {
         uint8_t size = 0;
         uint8_t bytes[3] = {};
-        // What the input's thread sounded it with (played_notes.h).
-        int8_t transposition = 0;
-        uint16_t releases = 0;
+        SoundedWith with; // what the input's thread sounded it with
     };
     Entry entries[capacity];
     std::atomic<uint32_t> readCount{0};  // advanced by the main thread
@@ -89,7 +89,7 @@ void sendLibraryMessage(MidiOutClient* client, const std::vector<uint8_t>& messa
 // queue is full (said once on standard error, like each kind of the library's own errors).
 // Messages longer than three bytes carry no note and are dropped.
 void queueInputMessage(MidiInputQueue& queue, const std::vector<uint8_t>& message,
-                       int8_t transposition = 0, uint16_t releases = 0);
+                       SoundedWith with = {});
 // The main thread's side: the oldest queued message, false (message emptied) when there is none.
 bool takeQueuedMessage(MidiInputQueue& queue, std::vector<uint8_t>& message,
-                       MidiInputQueue::Entry* sounded = nullptr);
+                       SoundedWith* with = nullptr);

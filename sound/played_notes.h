@@ -9,6 +9,12 @@
 // 127) or as the play does (scaled by the input volume).
 enum InputRoute : uint8_t { InputSilent = 0, InputMenu = 1, InputGame = 2 };
 
+// What a message from the instrument was sounded with, for the frame that takes it later.
+struct SoundedWith {
+    int8_t transposition = 0;
+    uint16_t releases = 0; // PlayedNotes::releases when it sounded
+};
+
 struct PlayedNotes {
     // Published by the frame for the input's thread.
     std::atomic<uint8_t> route{InputMenu};

@@ -9,11 +9,6 @@ namespace {
 
 constexpr uint8_t noteOffStatus = 0x80, noteOnStatus = 0x90;
 
-int shiftedKey(int key, int8_t transposition) {
-    const int shifted = key + transposition;
-    return shifted >= 0 && shifted <= 127 ? shifted : -1;
-}
-
 // With sendLock held.
 bool press(SoundState& sound, const std::vector<uint8_t>& message) {
     uint8_t& holds = sound.played.holds[message[1]][message[0] & 0x0F];
@@ -42,8 +37,13 @@ uint8_t noteVelocity(uint8_t route, uint8_t velocity, float volume) {
 
 } // namespace
 
-bool soundPlayedNote(SoundState& sound, std::vector<uint8_t>& message, int8_t& transposition,
-                     uint16_t& releases) {
+int shiftedKey(int key, int8_t transposition) {
+    if (key < 0 || key > 127) return -1;
+    const int shifted = key + transposition;
+    return shifted >= 0 && shifted <= 127 ? shifted : -1;
+}
+
+bool soundPlayedNote(SoundState& sound, std::vector<uint8_t>& message, SoundedWith& with) {
     if (message.size() < 3 || message[1] > 127) return false;
     const uint8_t status = message[0] & 0xF0;
     const bool on = status == noteOnStatus && message[2] != 0;
@@ -52,8 +52,8 @@ bool soundPlayedNote(SoundState& sound, std::vector<uint8_t>& message, int8_t& t
     const uint8_t channel = message[0] & 0x0F;
     PlayedNotes& played = sound.played;
     std::lock_guard<std::mutex> lock(sound.sendLock);
-    transposition = played.transposition;
-    releases = played.releases;
+    const int8_t transposition = played.transposition;
+    with = {transposition, played.releases};
     PlayedNotes::Struck& struck = played.struck[message[1]][channel];
     if (!on) {
         // A note-off of nothing sounded here stops nothing, but still ends the key's colour.

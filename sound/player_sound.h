@@ -8,14 +8,17 @@
 #include <vector>
 
 struct SoundState;
+struct SoundedWith;
+
+// The key a transposition moves key to, or -1 when either is no key (outside 0 to 127).
+int shiftedKey(int key, int8_t transposition);
 
 // One message from the instrument, changed in place to what the frame is to handle: a note-on or
-// note-off, its key transposed, a note-on's velocity set; transposition and releases tell with
-// what it sounded. False when the frame has nothing to do with it: no note, a key moved outside
-// 0 to 127, or a note-on while silent or never to be released. A note-off of a note not
-// sounded here stops nothing. Takes sendLock; any thread.
-bool soundPlayedNote(SoundState& sound, std::vector<uint8_t>& message, int8_t& transposition,
-                     uint16_t& releases);
+// note-off, its key transposed, a note-on's velocity set; with tells what it sounded with. False
+// when the frame has nothing to do with it: no note, a key moved outside 0 to 127, or a note-on
+// while silent or never to be released. A note-off of a note not sounded here stops nothing. Takes
+// sendLock; any thread.
+bool soundPlayedNote(SoundState& sound, std::vector<uint8_t>& message, SoundedWith& with);
 
 // The computer keyboard's note-on and note-off (key 0 to 127, already transposed): the press
 // counted and played, the release stopped only while the player holds a note of that key and

@@ -72,7 +72,7 @@ TEST_F(NothingLeftSounding, AKeyStruckMoreTimesThanACountOnceHeldEndsWhenThePlay
 
     // Far past any count: the count holds at its limit, and silencing still ends the key.
     for (int i = 0; i < 70000; ++i) soundNote(app.sound, 5, 61, 90, true);
-    silenceAll(app.piano, app.sound);
+    silenceSound(app.sound);
     EXPECT_EQ(sent.back().message, (Message{0x85, 61, 0}));
     EXPECT_TRUE(allCountsZero());
 

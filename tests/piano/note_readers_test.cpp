@@ -176,7 +176,7 @@ TEST_F(NoteInputTest, SilenceAllStopsEveryCountedNoteAndTrimKeepsTheBaseEntry) {
     midi({0x94, 50, 64});
     piano().keyOwners[10].push_back(1);
     sent.clear();
-    silenceAll(piano(), app->sound);
+    silenceSound(app->sound);
     EXPECT_EQ(sent, (std::vector<Message>{{0x80, 10, 0}, {0x84, 50, 0}, {0x8F, 127, 0}}));
     EXPECT_EQ(soundingTotal(), 0);
     EXPECT_EQ(counts(127)[15], 0);
@@ -235,13 +235,12 @@ TEST_F(NoteInputTest, NotesFromTheInputThreadAgainstOctaveChangesAndSeeksLeaveNo
         std::mt19937 random(7);
         std::vector<std::pair<uint8_t, uint8_t>> down; // key and channel as sent
         Message message(3);
-        int8_t transposition = 0;
-        uint16_t releases = 0;
+        SoundedWith with;
         auto release = [&](size_t i) {
             const bool asNoteOn = random() % 2;
             message = {uint8_t((asNoteOn ? 0x90 : 0x80) | down[i].second), down[i].first, 0};
             down.erase(down.begin() + std::ptrdiff_t(i));
-            soundPlayedNote(app->sound, message, transposition, releases);
+            soundPlayedNote(app->sound, message, with);
         };
         for (int i = 0; i < 20000; ++i) {
             if (down.size() >= 4 || (!down.empty() && random() % 2)) {
@@ -251,7 +250,7 @@ TEST_F(NoteInputTest, NotesFromTheInputThreadAgainstOctaveChangesAndSeeksLeaveNo
             const auto key = uint8_t(36 + random() % 48), channel = uint8_t(random() % 3);
             message = {uint8_t(0x90 | channel), key, uint8_t(1 + random() % 126)};
             down.emplace_back(key, channel);
-            soundPlayedNote(app->sound, message, transposition, releases);
+            soundPlayedNote(app->sound, message, with);
         }
         playing = false;
         while (!down.empty()) release(0);
@@ -273,7 +272,7 @@ TEST_F(NoteInputTest, NotesFromTheInputThreadAgainstOctaveChangesAndSeeksLeaveNo
         if (frame % 13 == 0) {
             releaseHeldNotes(piano(), app->sound);
             trimKeyOwnerLists(piano());
-            silenceAll(piano(), app->sound);
+            silenceSound(app->sound);
         }
     }
     instrument.join();
