@@ -7,6 +7,5 @@ PianoState::PianoState() {
         owners.push_back(0);
     }
     midiBuffer.reserve(3);
-    gameKeyboardBuffer.assign(3, 0);
-    menuKeyboardBuffer.assign(3, 0);
+    keyboardBuffer.assign(3, 0);
 }

@@ -17,7 +17,7 @@ struct PianoState {
     // while its note sounds, the match result while the player holds the key). The keyboard view
     // colours a key by its last entry.
     std::array<std::vector<uint8_t>, 128> keyOwners;
-    std::vector<uint8_t> midiBuffer;                             // one MIDI message at a time
-    std::vector<uint8_t> gameKeyboardBuffer, menuKeyboardBuffer; // 3 bytes
+    std::vector<uint8_t> midiBuffer;     // one MIDI message at a time
+    std::vector<uint8_t> keyboardBuffer; // 3 bytes
     uint32_t inputPortChanges = 0; // the sound state's count when the MIDI input was last read
 };

@@ -45,7 +45,6 @@ GameState::GameState(AppContext& app, uint32_t frameWidth, uint32_t frameHeight)
 void GameState::enter() {
     AppContext& app = *context;
     keyboardView = app.keyboardView;
-    app.piano.gameKeyboardBuffer.resize(3);
     songTime = leadIn;
     app.transposition = 0;
     // The values of the last play, kept from run to run.
@@ -77,9 +76,7 @@ void GameState::enter() {
 
 void GameState::leave() {
     AppContext& app = *context;
-    trimKeyOwnerLists(app.piano);
-    releaseHeldNotes(app.piano, app.sound);
-    silenceSound(app.sound);
+    stopSounding();
 
     app.play.songSpeed = songSpeed;
     app.play.noteSpread = noteSpread;

@@ -72,8 +72,6 @@ void MenuState::enter() {
 
     keyboardView = app->keyboardView;
     if (keyboardView) layoutKeyboard(*keyboardView, 0, 127);
-    app->piano.midiBuffer.resize(3);
-    app->piano.menuKeyboardBuffer.resize(3);
     currentNode = app->songFolders.get();
 }
 

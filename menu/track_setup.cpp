@@ -36,8 +36,8 @@ void startLoading(MenuPages& menu) {
     menu.loading = true;
     menu.loadThread = std::thread([&menu, &app, path = file->path, kind = file->kind] {
         const LoadEnd end = kind == FolderNode::MidiFile
-                                ? loadMidiSong(app.song, app.songLock, path)
-                                : loadSongFile(app.song, app.songLock, path);
+                                ? loadMidiSong(app.song, app.songLock, path, &menu.keepLoading)
+                                : loadSongFile(app.song, app.songLock, path, &menu.keepLoading);
         if (end == LoadEnd::TooLarge)
             std::fprintf(stderr, "Cadenzio: \"%s\" is too large to load\n", path.c_str());
         if (end != LoadEnd::Loaded) menu.loadFailed = true;

@@ -132,7 +132,7 @@ void readGameKeyboard(AppContext& app, const InputDevices& input, float inputVol
                       const PressMatch& match) {
     const float scaled = std::fmin(inputVolume * 64.0f, 127.0f);
     const uint8_t velocity = scaled >= 1.0f ? static_cast<uint8_t>(scaled) : 1;
-    readComputerKeys(app, input, app.piano.gameKeyboardBuffer, velocity,
+    readComputerKeys(app, input, app.piano.keyboardBuffer, velocity,
                      [&](uint8_t key) { return match ? match(key) : uint8_t{0}; });
 }
 
@@ -144,7 +144,7 @@ void readMenuMidiInput(AppContext& app) {
 }
 
 void readMenuKeyboard(AppContext& app, const InputDevices& input) {
-    readComputerKeys(app, input, app.piano.menuKeyboardBuffer, 64, [](uint8_t) { return 0; });
+    readComputerKeys(app, input, app.piano.keyboardBuffer, 64, [](uint8_t) { return 0; });
 }
 
 void drainMidiInput(AppContext& app) {
