@@ -50,6 +50,11 @@ SongHistory parse(const std::string& value) {
     return history;
 }
 
+// "Right Hand 44/45": a hand's best pass, as both the file and the page write it.
+std::string bestText(const HandBest& best) {
+    return best.hand + " " + std::to_string(best.hits) + "/" + std::to_string(best.notes);
+}
+
 } // namespace
 
 SongHistory findHistory(const KeyValueFile& file, const std::string& key) {
@@ -90,9 +95,7 @@ void recordPlay(KeyValueFile& file, const std::string& key, double seconds, cons
                   history.lastDate.c_str());
     std::string text = value;
     for (const HandBest& best : history.best)
-        if (best.notes > 0)
-            text += ", best " + best.hand + " " + std::to_string(best.hits) + "/" +
-                    std::to_string(best.notes);
+        if (best.notes > 0) text += ", best " + bestText(best);
     setValueLast(file, key, text);
     keepLastWithPrefix(file, "", historySongLimit);
 }
@@ -107,8 +110,7 @@ std::string historyLine(const SongHistory& history) {
     const char* separator = "; best ";
     for (const HandBest& best : history.best) {
         if (best.notes == 0) continue;
-        text += separator + best.hand + " " + std::to_string(best.hits) + "/" +
-                std::to_string(best.notes);
+        text += separator + bestText(best);
         separator = ", ";
     }
     return text;

@@ -37,9 +37,10 @@ void loadPreferences(AppContext& app, const std::string& path) {
     std::lock_guard<std::mutex> lock(app.folderLock);
     for (size_t i = 0; i < app.songFolders->children.size(); ++i) {
         const std::string* folder = findValue(file, folderKey(i));
+        if (!folder || folder->empty()) continue;
         // The settings page edits a path in a buffer of 256 bytes.
-        if (folder && !folder->empty() && unescapeText(*folder).size() < 256)
-            app.songFolders->children[i]->path = unescapeText(*folder);
+        std::string path = unescapeText(*folder);
+        if (path.size() < 256) app.songFolders->children[i]->path = std::move(path);
     }
 }
 

@@ -16,7 +16,7 @@ inline constexpr const char* preferencesFileName = "Preferences.txt";
 // Reads the file at path into app: the latency, the song folder paths (into the tree's top
 // folders, which must exist), the play preferences. Values missing or out of range keep what
 // app holds.
-void loadPreferences(AppContext& app, const std::string& path = preferencesFileName);
+void loadPreferences(AppContext& app, const std::string& path);
 // Writes app's current values into the file and saves it when anything changed.
 bool savePreferences(AppContext& app);
 

@@ -98,16 +98,15 @@ int32_t GameState::update(float dt) {
     play.tracks = &tracks;
     play.playMode = app.playMode;
     play.songTime = songTime;
-    // Each press is matched for the keys' colours and kept for the practice aids.
-    presses.clear();
+    // Each press is matched for the keys' colours and counted by the practice aids, which
+    // change nothing the matching reads.
+    const bool waiting = app.play.waitForMe && practiceShown(practice);
     const PressMatch match = [&](uint8_t key) {
-        presses.push_back(key);
+        practicePress(practice, tracks, key, songTime, songSpeed, waiting);
         return pressResult(play, key);
     };
     readGameMidiInput(app, inputVolume, match);
     readGameKeyboard(app, input, inputVolume, match);
-    const bool waiting = app.play.waitForMe && practiceShown(practice);
-    for (uint8_t key : presses) practicePress(practice, tracks, key, songTime, songSpeed, waiting);
 
     if (!paused) {
         playedSeconds += dt;

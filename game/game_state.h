@@ -65,6 +65,4 @@ class GameState : public State, public PlayValues {
     // loop's end.
     void advanceClock(float dt);
     void renderPractice();
-
-    std::vector<uint8_t> presses; // this frame's, for the practice aids
 };

@@ -29,8 +29,8 @@ MatchResult matchKey(const PlayContext& play, uint8_t key) {
             const Note& note = track.notes[index];
             if (note.key != key) continue;
             const float distance = static_cast<float>(std::fabs(play.songTime - note.start));
-            if (distance < 0.25f) return {true, colour};
-            if (distance > 0.25f) break; // later notes start later still
+            if (distance < float(pressWindow)) return {true, colour};
+            if (distance > float(pressWindow)) break; // later notes start later still
         }
     }
     return {};

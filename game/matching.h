@@ -7,6 +7,9 @@
 #include "app/play_mode.h"
 #include "songs/song.h"
 
+// A press matches a note that starts less than this many song seconds from it.
+constexpr double pressWindow = 0.25;
+
 // What matching reads of the play in progress.
 struct PlayContext {
     const std::vector<Track>* tracks = nullptr;

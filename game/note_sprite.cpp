@@ -165,6 +165,11 @@ void drawNotes(const std::vector<Track>& tracks, const NoteLayout& layout, NoteS
     const float width = static_cast<float>(keys.frameWidth);
     const float count = static_cast<float>(keys.whiteKeyCount);
     std::vector<Placed> placed;
+    size_t listed = 0;
+    for (const Track& track : tracks)
+        if (trackDrawn(track))
+            listed += track.ended.size() + track.sounding.size() + track.upcoming.size();
+    placed.reserve(listed);
     for (uint32_t t = 0; t < tracks.size(); ++t) {
         const Track& track = tracks[t];
         if (!trackDrawn(track)) continue;

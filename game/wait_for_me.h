@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/matching.h"
 #include "songs/song.h"
 
 // The player's notes that start within this many song seconds of the earliest form one group.
 constexpr double groupTolerance = 0.05;
-// A press counts for a group starting less than this many song seconds after it (the matching
-// window), or while the clock waits for it.
-constexpr double pressWindow = 0.25;
+// A press counts for a group starting less than pressWindow song seconds after it (the
+// matching window), or while the clock waits for it.
 
 struct WaitNote {
     double start = 0;

@@ -16,11 +16,6 @@
 
 namespace {
 
-std::string nameOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The first line that holds anything of what notepress wrote, errors first.
 std::string firstLine(const ProcessResult& result) {
     for (const std::string* text : {&result.errorOutput, &result.output}) {
@@ -38,13 +33,9 @@ std::string firstLine(const ProcessResult& result) {
 
 // The library goes, whatever notepress did: the next visit to the browser reads it anew.
 void emptyForRescan(MenuPages& menu) {
-    AppContext& app = *menu.app;
-    if (menu.scanThread.joinable()) menu.scanThread.join();
     // The file's node goes with the library: nothing may point into it afterwards.
-    menu.currentNode = app.songFolders.get();
-    menu.hoveredNode = nullptr;
-    emptyLibrary(*app.songFolders, app.folderLock);
-    app.folderScan = false;
+    forgetLibrary(menu);
+    menu.app->folderScan = false;
 }
 
 void importEnded(MenuPages& menu) {
@@ -73,7 +64,7 @@ void importSong(MenuPages& menu, const FolderNode& file) {
         converterRequest(programBeside("notepress"), {file.path}, app.folders.data);
     request.output.to = OutputTo::Capture;
     request.errors.to = OutputTo::Capture;
-    menu.importName = nameOf(file.path);
+    menu.importName = entryName(file.path);
     menu.importSeconds = 0;
     menu.importProblem.clear();
     menu.goToPage(ImportPage);

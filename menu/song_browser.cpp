@@ -29,10 +29,7 @@ bool isFile(const FolderNode& node) {
 // scan of this menu is stopped first: its result is thrown away anyway.
 void startLibraryScan(MenuPages& menu) {
     AppContext& app = *menu.app;
-    menu.stopLibraryScan();
-    emptyLibrary(*app.songFolders, app.folderLock);
-    menu.currentNode = app.songFolders.get();
-    menu.hoveredNode = nullptr;
+    forgetLibrary(menu);
     app.folderScan = true;
     menu.keepScanning = true;
     menu.scanning = true;
@@ -67,12 +64,20 @@ FolderNode* rowAt(const MenuPages& menu, int32_t x, int32_t y) {
     return found;
 }
 
+} // namespace
+
+void forgetLibrary(MenuPages& menu) {
+    AppContext& app = *menu.app;
+    menu.stopLibraryScan();
+    emptyLibrary(*app.songFolders, app.folderLock);
+    menu.currentNode = app.songFolders.get();
+    menu.hoveredNode = nullptr;
+}
+
 std::string entryName(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-} // namespace
 
 void MenuPages::stopLibraryScan() {
     if (!scanThread.joinable()) return;

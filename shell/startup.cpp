@@ -52,15 +52,14 @@ bool failStart(const std::string& reason) {
     return false;
 }
 
-// The keyboard view laid out for the render size, and the textured note drawer.
+// The keyboard view laid out for the render size, and the note drawer the preferences chose.
 void startViews(AppContext& app) {
     int width = 0, height = 0;
     renderSize(width, height);
     app.keyboardView = new KeyboardView();
     initialiseKeyboardView(*app.keyboardView, static_cast<uint32_t>(width),
                            static_cast<uint32_t>(height));
-    app.noteSprite = new FancyNoteSprite();
-    app.noteSprite->loadTextures();
+    switchNoteDrawer(app, app.play.fancyGraphics);
 }
 void stopViews(AppContext& app) {
     delete app.noteSprite;
@@ -121,11 +120,10 @@ AppContext* finishApplication(ApplicationStart& start) {
     start.app = nullptr;
     loadAtlas();
     app->palette = defaultPalette();
-    startViews(*app);
     app->songFolders = makeSongFolderTree(app->folders.songs, importedSongsFolder(app->folders));
     loadPreferences(*app, fileIn(app->folders.config, preferencesFileName));
     loadKeyValueFile(app->history, fileIn(app->folders.data, historyFileName));
-    if (!app->play.fancyGraphics) switchNoteDrawer(*app, false);
+    startViews(*app);
     if (app->play.fullscreen != windowFullscreen()) toggleFullscreen();
     return app;
 }
