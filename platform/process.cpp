@@ -219,7 +219,7 @@ std::string executableDirectory() {
 
 std::string programIn(const std::string& directory, const std::string& name) {
     if (directory.empty()) return "./" + name;
-    return directory == "/" ? "/" + name : directory + "/" + name;
+    return directory.back() == '/' ? directory + name : directory + "/" + name;
 }
 
 std::string programBeside(const std::string& name) {
