@@ -36,12 +36,11 @@ const char* describeFileProblem(FileProblem problem) {
 }
 
 FileReader::~FileReader() {
-    if (fd >= 0) ::close(fd);
+    closeFile(*this);
 }
 
 bool openForReading(FileReader& file, const std::string& path) {
-    if (file.fd >= 0) ::close(file.fd);
-    file.size = 0;
+    closeFile(file);
     file.problem = FileProblem::None;
     // Non-blocking, or opening a named pipe would wait for a writer; regular files ignore it.
     // No controlling terminal may come from opening a terminal device either.
@@ -53,8 +52,7 @@ bool openForReading(FileReader& file, const std::string& path) {
     struct stat info;
     if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         file.problem = FileProblem::NotRegularFile;
-        ::close(file.fd);
-        file.fd = -1;
+        closeFile(file);
         return false;
     }
     file.size = uint64_t(info.st_size);

@@ -40,16 +40,17 @@ int route(const OutputRoute& how, int target, posix_spawn_file_actions_t& action
     return 0;
 }
 
-// Reads the captured pipes until the program has closed them all.
-void drain(Pipes& pipes, ProcessResult& result) {
+// Reads the captured pipes (read ends, -1 where none) until the program has closed them all;
+// both at once, so a program filling one pipe while we wait on the other cannot stall us.
+void drain(int (&pipes)[3], ProcessResult& result) {
     std::string* into[3] = {nullptr, &result.output, &result.errorOutput};
     for (;;) {
         pollfd fds[2];
         int targets[2];
         nfds_t count = 0;
         for (int target = 1; target <= 2; ++target)
-            if (pipes.read[target] >= 0) {
-                fds[count] = {pipes.read[target], POLLIN, 0};
+            if (pipes[target] >= 0) {
+                fds[count] = {pipes[target], POLLIN, 0};
                 targets[count++] = target;
             }
         if (count == 0) return;
@@ -61,12 +62,12 @@ void drain(Pipes& pipes, ProcessResult& result) {
             if (fds[i].revents == 0) continue;
             char buffer[4096];
             const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
             if (n > 0) {
                 into[targets[i]]->append(buffer, size_t(n));
             } else {
                 ::close(fds[i].fd);
-                pipes.read[targets[i]] = -1;
+                pipes[targets[i]] = -1;
             }
         }
     }
@@ -146,7 +147,7 @@ ProcessResult runProcess(const ProcessRequest& request) {
     Pipes pipes;
     if (!spawn(request, pipes, result)) return result;
     if (request.wait) {
-        drain(pipes, result);
+        drain(pipes.read, result);
         waitForProcess(result);
     }
     return result;
@@ -189,11 +190,7 @@ bool pollProcess(RunningProcess& process) {
 
 void finishProcess(RunningProcess& process) {
     if (process.ended || process.result.pid <= 0) return;
-    for (int target = 1; target <= 2; ++target)
-        if (process.pipes[target] >= 0)
-            ::fcntl(process.pipes[target], F_SETFL,
-                    ::fcntl(process.pipes[target], F_GETFL) & ~O_NONBLOCK);
-    readAvailable(process.pipes, process.result);
+    drain(process.pipes, process.result);
     waitForProcess(process.result);
     process.ended = true;
 }
@@ -222,7 +219,7 @@ std::string executableDirectory() {
 
 std::string programIn(const std::string& directory, const std::string& name) {
     if (directory.empty()) return "./" + name;
-    return directory == "/" ? "/" + name : directory + "/" + name;
+    return directory.back() == '/' ? directory + name : directory + "/" + name;
 }
 
 std::string programBeside(const std::string& name) {

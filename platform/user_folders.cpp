@@ -30,6 +30,17 @@ bool makeFolder(const std::string& folder) {
     return false;
 }
 
+// The paths made absolute against our working folder, for a program started in another one.
+std::vector<std::string> absolutePaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> absolute;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        const fs::path made = path.empty() ? fs::path() : fs::absolute(path, error);
+        absolute.push_back(error ? path : made.string());
+    }
+    return absolute;
+}
+
 } // namespace
 
 std::string xdgBaseFolder(const char* value, const char* home, const char* fallback) {
@@ -58,28 +69,17 @@ UserFolders findUserFolders(const std::string& executableDirectory) {
 }
 
 std::string fileIn(const std::string& folder, const std::string& name) {
-    if (folder.empty()) return name;
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
+    return folder.empty() ? name : programIn(folder, name);
 }
 
 std::string importedSongsFolder(const UserFolders& folders) {
-    return folders.data.empty() ? "./Imported Songs" : fileIn(folders.data, "Imported Songs");
+    return programIn(folders.data, "Imported Songs");
 }
 
 bool makeUserFolders(const UserFolders& folders) {
     const bool config = makeFolder(folders.config);
     const bool data = makeFolder(folders.data);
     return config && data;
-}
-
-std::vector<std::string> absolutePaths(const std::vector<std::string>& paths) {
-    std::vector<std::string> absolute;
-    for (const std::string& path : paths) {
-        std::error_code error;
-        const fs::path made = path.empty() ? fs::path() : fs::absolute(path, error);
-        absolute.push_back(error ? path : made.string());
-    }
-    return absolute;
 }
 
 ProcessRequest converterRequest(const std::string& program, const std::vector<std::string>& files,

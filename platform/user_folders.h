@@ -38,9 +38,6 @@ std::string importedSongsFolder(const UserFolders& folders);
 // first start). False, with a line on standard error, when one cannot be made.
 bool makeUserFolders(const UserFolders& folders);
 
-// The paths made absolute against our working folder, for a program started in another one.
-std::vector<std::string> absolutePaths(const std::vector<std::string>& paths);
-
 // The converter (program) started on files so that it writes into the user's "Imported Songs":
 // in dataFolder, with the files' paths made absolute, when there is one; else in ours.
 ProcessRequest converterRequest(const std::string& program, const std::vector<std::string>& files,

@@ -85,13 +85,16 @@ void queueGlyphs(SpriteBatch& batch, const TextCommand& command) {
     });
 }
 
+// The pen's advance over one character at the pixel size.
+float advanceOf(uint32_t codepoint, int32_t size) {
+    const CachedGlyph* glyph = glyphCacheExists() ? cachedGlyph(codepoint, size) : nullptr;
+    return glyph ? glyph->advance : 0.6f * float(size);
+}
+
 // The pen's advance over the UTF-8 text at the pixel size.
 float advanceOf(std::string_view utf8, int32_t size) {
     float width = 0;
-    forEachCodepoint(utf8ToUtf16(utf8), [&](uint32_t codepoint) {
-        const CachedGlyph* glyph = glyphCacheExists() ? cachedGlyph(codepoint, size) : nullptr;
-        width += glyph ? glyph->advance : 0.6f * float(size);
-    });
+    for (size_t i = 0; i < utf8.size();) width += advanceOf(nextCodepoint(utf8, i), size);
     return width;
 }
 
@@ -99,20 +102,33 @@ float advanceOf(std::string_view utf8, int32_t size) {
 
 std::string fitText(const std::string& text, float size, float width) {
     const int32_t pixels = pixelSize(size);
-    if (pixels == 0 || advanceOf(text, pixels) <= width) return text;
+    if (pixels == 0) return text;
     const float room = width - advanceOf("...", pixels);
-    size_t end = 0;
+    // One pass measures the whole text, which must fit, and where the dots go when it does not.
+    float total = 0;
     float used = 0;
-    while (end < text.size()) {
+    size_t end = 0;
+    bool cut = false;
+    for (size_t at = 0; at < text.size();) {
         // One character: its lead byte and the continuation bytes after it.
-        size_t next = end + 1;
+        size_t next = at + 1;
         while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
             ++next;
-        const float advance = advanceOf(std::string_view(text).substr(end, next - end), pixels);
-        if (used + advance > room) break;
-        used += advance;
-        end = next;
+        const std::string_view character = std::string_view(text).substr(0, next);
+        float advance = 0;
+        while (at < next) {
+            const float one = advanceOf(nextCodepoint(character, at), pixels);
+            advance += one;
+            total += one;
+        }
+        if (!cut && used + advance > room) cut = true;
+        if (!cut) {
+            used += advance;
+            end = next;
+        }
+        if (cut && total > width) break;
     }
+    if (total <= width) return text;
     return text.substr(0, end) + "...";
 }
 
