@@ -1,5 +1,7 @@
 #include "menu/name_order.h"
 
+#include "render/utf8.h"
+
 #include <cstddef>
 
 namespace {
@@ -10,40 +12,6 @@ bool isDigit(unsigned char c) {
 
 unsigned char folded(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or values past
-// U+10FFFF.
-bool isUtf8(const std::string& text) {
-    const size_t n = text.size();
-    for (size_t i = 0; i < n;) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF; // range of the second byte
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (i + length > n) return false;
-        for (size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if (k == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF)) return false;
-        }
-        i += length;
-    }
-    return true;
 }
 
 // -1, 0 or 1: a against b, case folded in ASCII (UTF-8 bytes keep the order of the characters)
@@ -77,7 +45,7 @@ int compareNatural(const std::string& a, const std::string& b) {
 } // namespace
 
 bool nameBefore(const std::string& a, const std::string& b) {
-    const bool utf8A = isUtf8(a), utf8B = isUtf8(b);
+    const bool utf8A = isWellFormedUtf8(a), utf8B = isWellFormedUtf8(b);
     if (utf8A != utf8B) return utf8A;
     if (utf8A) {
         const int order = compareNatural(a, b);

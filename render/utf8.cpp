@@ -55,6 +55,18 @@ uint32_t nextCodepoint(std::string_view text, size_t& i) {
     return codepoint;
 }
 
+bool isWellFormedUtf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const size_t start = i;
+        // U+FFFD itself is the three bytes EF BF BD; an ill-formed sequence that gives it is
+        // shorter or starts otherwise.
+        if (nextCodepoint(text, i) == replacement &&
+            !(i - start == 3 && uint8_t(text[start]) == 0xEF))
+            return false;
+    }
+    return true;
+}
+
 std::u16string utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());

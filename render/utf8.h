@@ -12,3 +12,7 @@ std::u16string utf8ToUtf16(std::string_view text);
 // The character starting at text[i] (i < text.size()), moving i past it; an ill-formed sequence
 // gives one U+FFFD as utf8ToUtf16 does.
 uint32_t nextCodepoint(std::string_view text, size_t& i);
+
+// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or values past
+// U+10FFFF.
+bool isWellFormedUtf8(std::string_view text);
