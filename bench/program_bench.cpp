@@ -121,15 +121,6 @@ struct Screen {
     }
 };
 
-bool waitFor(const std::function<bool()>& shown, std::chrono::seconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (shown()) return true;
-        std::this_thread::sleep_for(2ms);
-    }
-    return false;
-}
-
 void xdotool(const std::string& arguments) {
     std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
 }
@@ -149,7 +140,7 @@ void clickAt(int x, int y) {
 bool clickUntil(int x, int y, const std::function<bool()>& shown, std::chrono::seconds timeout) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         clickAt(x, y);
-        if (waitFor(shown, timeout)) return true;
+        if (waitUntil(timeout, shown, 2ms)) return true;
     }
     return false;
 }
@@ -206,7 +197,9 @@ struct DenseSongs {
 
 // From the main menu into the play of the dense song with the right hand.
 bool startDensePlay(Screen& screen) {
-    if (!waitFor([&] { return screen.mainMenu(); }, 60s)) return false;
+    if (!waitUntil(
+            60s, [&] { return screen.mainMenu(); }, 2ms))
+        return false;
     if (!clickUntil(
             112, 144, [&] { return screen.browserRow(1); }, 10s))
         return false;
@@ -305,7 +298,8 @@ void MainMenuRest(benchmark::State& state) {
     for (auto _ : state) {
         Started program({}, midiServer);
         Screen screen;
-        if (!waitFor([&] { return screen.mainMenu(); }, 60s)) {
+        if (!waitUntil(
+                60s, [&] { return screen.mainMenu(); }, 2ms)) {
             state.SkipWithError("the main menu never showed");
             return;
         }
@@ -339,30 +333,24 @@ void StartToFirstFrame(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<double> ms;
         for (int run = 0; run < 5; ++run) {
-            TempFolder folder;
-            const fs::path runtime = fs::path(CADENZIO_SOURCE_DIR) / "runtime";
-            fs::create_directory_symlink(runtime / "Data", folder.path / "Data");
-            fs::create_directory_symlink(runtime / "Songs", folder.path / "Songs");
             Screen screen;
-            const std::string program = programPath();
-            const auto start = std::chrono::steady_clock::now();
-            const pid_t pid = fork();
-            if (pid == 0) {
-                if (chdir(folder.path.c_str()) != 0) _exit(126);
-                execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-                _exit(127);
+            bool shown = false;
+            std::chrono::steady_clock::time_point start, end;
+            {
+                Started program({}, true);
+                start = std::chrono::steady_clock::now();
+                shown = waitUntil(
+                    30s, [&] { return screen.mainMenu(); }, 2ms);
+                end = std::chrono::steady_clock::now();
             }
-            const bool shown = waitFor([&] { return screen.mainMenu(); }, 30s);
-            const auto end = std::chrono::steady_clock::now();
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
             if (!shown) {
                 state.SkipWithError("the main menu never showed");
                 return;
             }
             ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
             // The next start must not see this one's picture.
-            waitFor([&] { return !screen.mainMenu(); }, 10s);
+            waitUntil(
+                10s, [&] { return !screen.mainMenu(); }, 2ms);
         }
         state.counters["median_ms"] = latency::percentile(ms, 0.5);
         state.counters["max_ms"] = latency::percentile(ms, 1.0);

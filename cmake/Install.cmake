@@ -15,6 +15,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/desktop/${CADENZIO_APP_ID}.desktop DESTINATION
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/${CADENZIO_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 # The song files' type, so that a file manager offers Cadenzio for them.
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/${CADENZIO_APP_ID}.xml DESTINATION share/mime/packages)
+# The sizes follow appIconSizes in tools/textures/texture_set.cpp, which draws these icons.
 foreach(size 64 128 256)
   install(FILES ${CMAKE_SOURCE_DIR}/desktop/icons/cadenzio-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${CADENZIO_APP_ID}.png)

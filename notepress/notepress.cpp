@@ -55,7 +55,7 @@ bool importFile(Song& song, const std::string& inputPath, std::ostream& err) {
     bool converted = false, tooLarge = false;
     try {
         converted = readMidiFile(song, inputPath);
-        tooLarge = converted && !convertTracks(song);
+        if (converted) convertTracks(song);
     } catch (const std::bad_alloc&) {
         tooLarge = true;
     }

@@ -34,7 +34,8 @@ namespace {
 
 constexpr uint32_t noNote = UINT32_MAX;
 
-// Memory running out in a worker is reported, not thrown: it would end the program there.
+// Memory running out in a worker is reported, not thrown: it would end the program there; the
+// calling thread throws it once every worker is done.
 void convertShare(Song& song, WorkerShare share, std::atomic<bool>& outOfMemory) {
     try {
         for (uint32_t i = share.first; i < share.end && !outOfMemory; ++i) convertTrack(song, i);
@@ -45,7 +46,7 @@ void convertShare(Song& song, WorkerShare share, std::atomic<bool>& outOfMemory)
 
 } // namespace
 
-bool convertTracks(Song& song, uint32_t workerCount) {
+void convertTracks(Song& song, uint32_t workerCount) {
     const uint32_t count = uint32_t(song.trackChunks.size());
     song.tracks.clear();
     song.tracks.resize(count);
@@ -74,7 +75,7 @@ bool convertTracks(Song& song, uint32_t workerCount) {
     for (const WorkerShare& share : leftOver) convertShare(song, share, outOfMemory);
     if (outOfMemory) {
         std::vector<Track>().swap(song.tracks);
-        return false;
+        throw std::bad_alloc();
     }
 
     // Compaction: tracks without notes go, the rest are numbered and coloured by position.
@@ -90,7 +91,6 @@ bool convertTracks(Song& song, uint32_t workerCount) {
         tracks[0].playType = PlayType::RightHand;
         tracks[1].playType = PlayType::LeftHand;
     }
-    return true;
 }
 
 void convertTrack(Song& song, uint32_t index) {

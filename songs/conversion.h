@@ -19,8 +19,8 @@ uint32_t conversionWorkerCount();
 
 // Converts every track chunk into song.tracks, drops tracks without notes, numbers and colours
 // the rest (1 to 5) and makes a two-track song right hand and left hand. The calling thread is one
-// of the workers; with one worker no thread is started. False, with no tracks left, when memory
-// ran out in a worker; elsewhere that throws std::bad_alloc.
-bool convertTracks(Song& song, uint32_t workerCount = conversionWorkerCount());
+// of the workers; with one worker no thread is started. Throws std::bad_alloc, with no tracks
+// left, when memory ran out in any of them.
+void convertTracks(Song& song, uint32_t workerCount = conversionWorkerCount());
 // Converts track chunk index into song.tracks[index], which must exist.
 void convertTrack(Song& song, uint32_t index);

@@ -40,7 +40,7 @@ LoadEnd loadMidiSong(Song& song, std::mutex& songLock, const std::string& path,
     try {
         // A file that cannot be read leaves no chunks, and so no tracks.
         readMidiFile(aside, path);
-        if (!convertTracks(aside)) return LoadEnd::TooLarge;
+        convertTracks(aside);
     } catch (const std::bad_alloc&) {
         return LoadEnd::TooLarge;
     }

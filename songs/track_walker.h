@@ -19,14 +19,12 @@ struct RawEvent {
 namespace track_walker {
 
 // A variable-length quantity of at most 4 bytes; after the fourth byte it ends regardless. False
-// when the chunk ends inside it. count gets the number of bytes it took.
-inline bool readVlq(ChunkReader& in, uint32_t& value, uint32_t& count) {
+// when the chunk ends inside it.
+inline bool readVlq(ChunkReader& in, uint32_t& value) {
     value = 0;
-    count = 0;
-    while (count < 4) {
+    for (int count = 0; count < 4; ++count) {
         uint8_t b = 0;
         if (!in.next(b)) return false;
-        ++count;
         value = (value << 7) | (b & 0x7F);
         if (b < 0x80) break;
     }
@@ -48,8 +46,8 @@ template <class OnEvent> void walkTrack(ChunkReader& in, OnEvent&& onEvent) {
     uint8_t channelStatus = 0;
     RawEvent e;
     while (in.left() > 0) {
-        uint32_t delta = 0, vlqBytes = 0;
-        if (!readVlq(in, delta, vlqBytes)) return;
+        uint32_t delta = 0;
+        if (!readVlq(in, delta)) return;
         tick += delta;
         if (!in.fill()) return;
         uint8_t status = *in.at;
@@ -77,7 +75,9 @@ template <class OnEvent> void walkTrack(ChunkReader& in, OnEvent&& onEvent) {
         } else if (status == 0xFF || status == 0xF0 || status == 0xF7) {
             if (status == 0xFF && !in.next(e.metaType)) return;
             uint32_t length = 0;
-            if (!readVlq(in, length, vlqBytes)) return;
+            const uint64_t lengthAt = in.position();
+            if (!readVlq(in, length)) return;
+            const bool oneByteLength = in.position() - lengthAt == 1;
             if (length > in.left()) return;
             e.dataLength = length;
             const uint32_t kept = length < 3 ? length : 3;
@@ -86,7 +86,7 @@ template <class OnEvent> void walkTrack(ChunkReader& in, OnEvent&& onEvent) {
             if (!in.skip(length - kept)) return;
             // A meta event is kept only when it fits 3 bytes whole, that is FF, its type and an
             // empty length (such as the end of track FF 2F 00); system exclusive never is.
-            const bool fits = status == 0xFF && vlqBytes == 1 && length == 0;
+            const bool fits = status == 0xFF && oneByteLength && length == 0;
             e.size = fits ? 3 : 0;
             e.bytes[0] = status;
             e.bytes[1] = e.metaType;

@@ -96,14 +96,15 @@ struct Program {
     double cpuSeconds() const { return processCpuSeconds(pid); }
 };
 
-// Polls the condition until it holds (true) or the timeout passes (false).
+// Polls the condition every poll until it holds (true) or the timeout passes (false).
 template <typename Condition>
-bool waitUntil(std::chrono::milliseconds timeout, Condition condition) {
+bool waitUntil(std::chrono::milliseconds timeout, Condition condition,
+               std::chrono::milliseconds poll = std::chrono::milliseconds(50)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (condition()) return true;
         if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(poll);
     }
 }
 

@@ -29,6 +29,10 @@ const Painter painters[] = {
 
 constexpr int appIconSizes[] = {64, 128, 256};
 
+std::string appIconFile(int size) {
+    return "cadenzio-" + std::to_string(size) + ".png";
+}
+
 } // namespace
 
 std::vector<NamedImage> paintTextures() {
@@ -73,14 +77,12 @@ bool writeTextureSet(const std::string& directory, std::string& error) {
 
 std::vector<std::string> appIconFiles() {
     std::vector<std::string> files;
-    for (int size : appIconSizes) files.push_back("cadenzio-" + std::to_string(size) + ".png");
+    for (int size : appIconSizes) files.push_back(appIconFile(size));
     return files;
 }
 
 bool writeAppIcons(const std::string& directory, std::string& error) {
     for (int size : appIconSizes)
-        if (!writePng(paintAppIcon(size), directory + "/cadenzio-" + std::to_string(size) + ".png",
-                      error))
-            return false;
+        if (!writePng(paintAppIcon(size), directory + "/" + appIconFile(size), error)) return false;
     return true;
 }
