@@ -8,9 +8,6 @@
 
 namespace {
 
-// White-key position within the octave, by semitone (C to B).
-constexpr int32_t whitePosition[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
-
 // Coordinates far outside the frame are held there, so that a damaged time or size cannot
 // overflow the conversion to integers.
 int32_t truncated(float value) {

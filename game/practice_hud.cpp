@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "piano/keyboard_view.h"
 #include "render/text.h"
 
 namespace {
@@ -12,10 +13,6 @@ const Colour lastPassColour{0.55f, 1.0f, 0.55f, 1.0f};
 const Colour loopEndColour{0.9f, 0.35f, 0.0f, 1.0f};
 constexpr float loopBandAlpha = 0.45f;
 constexpr float lineSize = 20.0f;
-// White key position of each semitone within the octave, and the black semitones.
-constexpr uint8_t whitePosition[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
-constexpr bool blackSemitone[12] = {false, true,  false, true,  false, false,
-                                    true,  false, true,  false, true,  false};
 // Shares of a white key: where a black key stands and how wide it is; how far down it reaches.
 constexpr float blackOffset = 0.65f, blackWidth = 0.66f, blackLength = 0.625f;
 
@@ -38,8 +35,7 @@ KeyRect keyRect(const KeyPlaces& places, uint8_t key) {
     const float white = float(places.frameWidth) / float(places.whiteKeyCount);
     const float position = float(whitePosition[semitone] + 7 * (r / 12));
     if (position >= float(places.whiteKeyCount)) return {};
-    if (blackSemitone[semitone])
-        return {(position + blackOffset) * white, blackWidth * white, true};
+    if (isBlackKey(semitone)) return {(position + blackOffset) * white, blackWidth * white, true};
     return {position * white, white, false};
 }
 

@@ -31,6 +31,8 @@ struct KeyboardView {
 
 // Whether key (a MIDI key number) is a black key of the piano.
 bool isBlackKey(uint32_t key);
+// The white key at or just left of each semitone of an octave, counted from its C.
+inline constexpr uint8_t whitePosition[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
 
 // Loads the key and line textures for a frame of the given size.
 void initialiseKeyboardView(KeyboardView& view, uint32_t frameWidth, uint32_t frameHeight);
