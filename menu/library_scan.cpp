@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/app_context.h"
+#include "menu/menu_pages.h"
 #include "menu/name_order.h"
 #include "platform/folder_listing.h"
 
@@ -99,4 +101,24 @@ void emptyLibrary(FolderNode& root, std::mutex& folderLock) {
             top->songCount = 0;
         }
     }
+}
+
+void forgetLibrary(MenuPages& menu) {
+    AppContext& app = *menu.app;
+    menu.stopLibraryScan();
+    emptyLibrary(*app.songFolders, app.folderLock);
+    menu.currentNode = app.songFolders.get();
+    menu.hoveredNode = nullptr;
+}
+
+std::string entryName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void MenuPages::stopLibraryScan() {
+    if (!scanThread.joinable()) return;
+    keepScanning = false;
+    scanThread.join();
+    if (!scanFinished && app) app->folderScan = false;
 }

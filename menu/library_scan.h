@@ -23,6 +23,13 @@ int32_t songKindOf(const std::string& path);
 // read under the lock, so the main thread changes one only while holding it.
 bool scanLibrary(FolderNode& root, std::mutex& folderLock, const std::atomic<bool>& keepScanning);
 
+struct MenuPages;
+// Stops the menu's running library scan and empties the library, with nothing left pointing
+// into it.
+void forgetLibrary(MenuPages& menu);
+// The last component of a path: what the browser shows of an entry.
+std::string entryName(const std::string& path);
+
 // Frees every node below the top folders and sets their song counts to 0. No scan may be
 // running, and nothing may keep pointers to the freed nodes.
 void emptyLibrary(FolderNode& root, std::mutex& folderLock);

@@ -136,10 +136,6 @@ void renderMainPage(MenuPages& menu);
 int32_t updateSettingsPage(MenuPages& menu, float dt);
 void renderSettingsPage(MenuPages& menu);
 int32_t updateSongBrowser(MenuPages& menu);
-// Stops a running library scan and empties the library, with nothing left pointing into it.
-void forgetLibrary(MenuPages& menu);
-// The last component of a path: what the browser shows of an entry.
-std::string entryName(const std::string& path);
 void renderSongBrowser(MenuPages& menu);
 int32_t updateTrackSetup(MenuPages& menu);
 void renderTrackSetup(MenuPages& menu);

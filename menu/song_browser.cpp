@@ -66,26 +66,6 @@ FolderNode* rowAt(const MenuPages& menu, int32_t x, int32_t y) {
 
 } // namespace
 
-void forgetLibrary(MenuPages& menu) {
-    AppContext& app = *menu.app;
-    menu.stopLibraryScan();
-    emptyLibrary(*app.songFolders, app.folderLock);
-    menu.currentNode = app.songFolders.get();
-    menu.hoveredNode = nullptr;
-}
-
-std::string entryName(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-void MenuPages::stopLibraryScan() {
-    if (!scanThread.joinable()) return;
-    keepScanning = false;
-    scanThread.join();
-    if (!scanFinished && app) app->folderScan = false;
-}
-
 int32_t updateSongBrowser(MenuPages& menu) {
     AppContext& app = *menu.app;
     if (menu.pageEntered) {
